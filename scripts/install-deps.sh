@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need.
+set -euo pipefail
+packages=(
+    build-essential cmake pkg-config clang
+    libfltk1.3-dev fltk1.3-doc
+    unixodbc unixodbc-dev odbcinst
+    libsqlite3-dev sqlite3
+    libmdb3 mdbtools-dev mdbtools
+    libgtest-dev googletest
+    xvfb xauth xdotool x11-utils imagemagick
+    python3 python3-pyodbc
+    dpkg-dev file
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

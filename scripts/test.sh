@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the project twice (normal, and with
+# AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test under a
+# virtual X display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/install-deps.sh
+
+bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DRACKBOOK_SANITIZE=ON
+
+run_ctest() {
+    local dir=$1
+    shift
+    echo "== tests in $dir"
+    xvfb-run -a -s "-screen 0 1600x1000x24" ctest --test-dir "$dir" --output-on-failure "$@"
+}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+run_ctest build
+run_ctest build-asan -LE not-sanitized
