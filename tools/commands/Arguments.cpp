@@ -42,8 +42,7 @@ Arguments::Arguments(const std::string& command, const std::vector<std::string>&
     if (positional_.size() < minPositional)
         throw UsageError(command + ": missing argument");
     if (positional_.size() > maxPositional)
-        throw UsageError(command + ": too many arguments (\"" + positional_[maxPositional] +
-                         "\")");
+        throw UsageError(command + ": too many arguments (\"" + positional_[maxPositional] + "\")");
 }
 
 std::optional<std::string> Arguments::value(const std::string& option) const {
@@ -66,8 +65,8 @@ std::uint64_t Arguments::number(const std::string& option, std::uint64_t fallbac
         result = std::stoull(*text);
     if (!ok || result < min || result > max)
         throw UsageError(command_ + ": " + option + " wants a whole number from " +
-                         std::to_string(min) + " to " + std::to_string(max) + ", not \"" +
-                         *text + "\"");
+                         std::to_string(min) + " to " + std::to_string(max) + ", not \"" + *text +
+                         "\"");
     return result;
 }
 

@@ -32,13 +32,9 @@ std::vector<CellValue> dummyItem(const std::vector<Column>& columns) {
     std::vector<CellValue> values(columns.size());
     values[0] = CellValue::ofText("1_1_1");
     for (std::size_t i = 1; i <= 3; ++i)
-        values[i] = columns[i].kind == ColumnKind::Text ? CellValue::ofText("1")
-                                                        : CellValue::ofInteger(1);
-    for (std::size_t i = 4; i < columns.size(); ++i) {
-        if (columns[i].name == kDateColumn) {
-            values[i] = CellValue::ofText(formatStoredDateTime(today()));
-        }
-    }
+        values[i] =
+            columns[i].kind == ColumnKind::Text ? CellValue::ofText("1") : CellValue::ofInteger(1);
+    values[findColumn(columns, kDateColumn)] = CellValue::ofText(formatStoredDateTime(today()));
     if (columns[4].kind == ColumnKind::Text || columns[4].kind == ColumnKind::Memo)
         values[4] = CellValue::ofText("dummy item");
     return values;
@@ -68,8 +64,8 @@ void createCommand(const Words& args, std::ostream& out) {
     PendingFile file(arguments.positional(0));
     writeNewDatabase(file.tempPath(), columns);
     file.commit();
-    out << "Created " << file.target() << ": table " << kStockTable << " with "
-        << columns.size() << " columns and one dummy item (key 1_1_1)\n";
+    out << "Created " << file.target() << ": table " << kStockTable << " with " << columns.size()
+        << " columns and one dummy item (key 1_1_1)\n";
 }
 
 } // namespace rackbook

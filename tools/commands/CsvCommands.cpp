@@ -34,10 +34,9 @@ void checkHeader(const std::string& csvPath, const CsvRecord& header,
     std::size_t common = std::min(header.fields.size(), columns.size());
     for (std::size_t i = 0; i < common; ++i) {
         if (!sameName(header.fields[i].text, columns[i].name))
-            throw ToolError(csvPath + ": line " + std::to_string(header.line) +
-                            ": header column " + std::to_string(i + 1) + " is \"" +
-                            header.fields[i].text + "\" where the table has " +
-                            columns[i].name);
+            throw ToolError(csvPath + ": line " + std::to_string(header.line) + ": header column " +
+                            std::to_string(i + 1) + " is \"" + header.fields[i].text +
+                            "\" where the table has " + columns[i].name);
     }
     if (header.fields.size() < columns.size())
         throw ToolError(csvPath + ": line " + std::to_string(header.line) + ": the header has " +
@@ -141,8 +140,8 @@ void importCsvCommand(const Words& args, std::ostream& out) {
         transaction.commit();
     }
     db.close();
-    out << "Imported " << count << " records from " << csvPath << " into " << kStockTable
-        << " of " << dbPath << "\n";
+    out << "Imported " << count << " records from " << csvPath << " into " << kStockTable << " of "
+        << dbPath << "\n";
 }
 
 void exportCsvCommand(const Words& args, std::ostream& out) {

@@ -28,9 +28,6 @@ const char* usageText() {
            "  export-csv FILE [CSV]\n"
            "      Write StockTable of FILE as CSV with a header row (to standard output when\n"
            "      CSV is left out or is -).\n"
-           "  import-mdb SOURCE.mdb TARGET [--table NAME] [--skip-unsupported]\n"
-           "      Make the new database TARGET from the table NAME (default StockTable) of a\n"
-           "      Microsoft Access file, read-only.\n"
            "  help, --help\n"
            "      Show this text.\n"
            "\n"
@@ -43,12 +40,11 @@ const char* usageText() {
 }
 
 int runTool(const Words& args, std::ostream& out, std::ostream& err) {
-    static const std::map<std::string, std::function<void(const Words&, std::ostream&)>>
-        commands = {{"create", createCommand},
-                    {"demo", demoCommand},
-                    {"import-csv", importCsvCommand},
-                    {"export-csv", exportCsvCommand},
-                    {"import-mdb", importMdbCommand}};
+    static const std::map<std::string, std::function<void(const Words&, std::ostream&)>> commands =
+        {{"create", createCommand},
+         {"demo", demoCommand},
+         {"import-csv", importCsvCommand},
+         {"export-csv", exportCsvCommand}};
     try {
         if (args.empty())
             throw UsageError("no command given");

@@ -119,13 +119,14 @@ bool needsQuotes(std::string_view text) {
         return false;
     if (text.find_first_of(",\"\r\n") != std::string_view::npos)
         return true;
-    return text.front() == ' ' || text.back() == ' ' || text.front() == '\t' ||
-           text.back() == '\t';
+    return text.front() == ' ' || text.back() == ' ' || text.front() == '\t' || text.back() == '\t';
 }
 
 } // namespace
 
-CsvParseResult parseCsv(std::string_view text) { return CsvReader(text).readAll(); }
+CsvParseResult parseCsv(std::string_view text) {
+    return CsvReader(text).readAll();
+}
 
 std::string formatCsvField(std::string_view text, bool forceQuotes) {
     if (!forceQuotes && !needsQuotes(text))

@@ -75,7 +75,8 @@ std::optional<CellValue> cellFromText(ColumnKind kind, const std::string& text,
     case ColumnKind::DateTime:
         if (auto date = parseDateText(text))
             return CellValue::ofText(formatStoredDateTime(*date));
-        error = "\"" + text + "\" is not a date (YYYY-MM-DD or YYYY-MM-DD HH:MM:SS, on the calendar)";
+        error =
+            "\"" + text + "\" is not a date (YYYY-MM-DD or YYYY-MM-DD HH:MM:SS, on the calendar)";
         return std::nullopt;
     }
     error = "unknown column kind";

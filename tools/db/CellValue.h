@@ -30,8 +30,7 @@ struct CellValue {
 // YYYY-MM-DD HH:MM:SS on the calendar, integers, decimal numbers, yes/no as
 // 1/0, true/false, yes/no.  Nothing, with `error` set, when the text does not
 // fit the column.
-std::optional<CellValue> cellFromText(ColumnKind kind, const std::string& text,
-                                      std::string& error);
+std::optional<CellValue> cellFromText(ColumnKind kind, const std::string& text, std::string& error);
 
 void bindCell(Statement& statement, int index, const CellValue& value);
 

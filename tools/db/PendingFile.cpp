@@ -53,8 +53,8 @@ PendingFile::PendingFile(std::string target) : target_(std::move(target)) {
         throw ToolError("no file named");
     if (exists(target_))
         throw ToolError(target_ + ": already exists; it is left as it is (choose a new name)");
-    std::string prefix = folderOf(target_) + "/." + baseOf(target_) + ".part-" +
-                         std::to_string(getpid()) + "-";
+    std::string prefix =
+        folderOf(target_) + "/." + baseOf(target_) + ".part-" + std::to_string(getpid()) + "-";
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string candidate = prefix + std::to_string(attempt);
         int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -107,7 +107,9 @@ Statement::Statement(Database& db, const std::string& sql) : db_(db.handle()) {
         fail("preparing " + sql);
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 void Statement::fail(const std::string& doing) const {
     throw ToolError(std::string(sqlite3_errmsg(db_)) + " (" + doing + ")");
@@ -155,7 +157,9 @@ void Statement::reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
 
 bool Statement::columnIsNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
@@ -172,11 +176,17 @@ std::int64_t Statement::columnInt64(int column) const {
     return sqlite3_column_int64(stmt_, column);
 }
 
-double Statement::columnDouble(int column) const { return sqlite3_column_double(stmt_, column); }
+double Statement::columnDouble(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
 
-int Statement::columnType(int column) const { return sqlite3_column_type(stmt_, column); }
+int Statement::columnType(int column) const {
+    return sqlite3_column_type(stmt_, column);
+}
 
-Transaction::Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.exec("BEGIN IMMEDIATE");
+}
 
 Transaction::~Transaction() {
     if (open_)

@@ -12,33 +12,31 @@ const int kSlotsPerBox = 81;
 
 // No apostrophes or slashes: the program's save refuses them, and a demo
 // record should be editable as it is.
-const char* const kStrains[] = {
-    "E. coli K12 MG1655", "E. coli BL21(DE3)",     "E. coli DH5alpha",  "E. coli XL1-Blue",
-    "E. coli TOP10",      "E. coli Rosetta(DE3)",  "E. coli JM109",     "E. coli C41(DE3)",
-    "E. coli BW25113",    "E. coli K12 W3110",     "E. coli HB101",     "E. coli MC4100",
-    "E. coli Origami B",  "B. subtilis 168",       "S. cerevisiae BY4741"};
-const char* const kPlasmids[] = {"pUC19",     "pET28a",  "pET21b",   "pGEX-4T-1", "pBAD33",
-                                 "pACYC184",  "pBR322",  "pET15b",   "pMAL-c2X",  "pCDFDuet-1",
-                                 "pRSFDuet-1", "pKD46",  "pCP20",    "pTrc99A",   "pQE30"};
-const char* const kSubunits[] = {"alpha", "beta", "gamma", "delta", "epsilon", "A", "B",
+const char* const kStrains[] = {"E. coli K12 MG1655", "E. coli BL21(DE3)", "E. coli DH5alpha",
+                                "E. coli XL1-Blue",   "E. coli TOP10",     "E. coli Rosetta(DE3)",
+                                "E. coli JM109",      "E. coli C41(DE3)",  "E. coli BW25113",
+                                "E. coli K12 W3110",  "E. coli HB101",     "E. coli MC4100",
+                                "E. coli Origami B",  "B. subtilis 168",   "S. cerevisiae BY4741"};
+const char* const kPlasmids[] = {"pUC19",      "pET28a", "pET21b", "pGEX-4T-1", "pBAD33",
+                                 "pACYC184",   "pBR322", "pET15b", "pMAL-c2X",  "pCDFDuet-1",
+                                 "pRSFDuet-1", "pKD46",  "pCP20",  "pTrc99A",   "pQE30"};
+const char* const kSubunits[] = {"alpha", "beta", "gamma", "delta", "epsilon", "A",   "B",
                                  "C",     "D",    "E1",    "E2",    "NuoF",    "NuoG"};
-const char* const kMutations[] = {"wild type", "H67A",       "D102N",        "K48R",
-                                   "C25S",      "E113Q",      "delta N-term", "Y35F",
-                                   "R96K",      "S195A",      "lacZ::kan",    "recA1 endA1",
-                                   "His6 tag",  "W172F G174A"};
-const char* const kAntibiotics[] = {"Amp", "Kan", "Cam", "Tet", "Spec", "Gent", "Strep",
-                                    "Amp, Cam", "Kan, Cam", "none"};
-const char* const kComments[] = {
-    "glycerol stock, 15%",
-    "checked by colony PCR",
-    "sequence verified",
-    "from the \"old\" freezer",
-    "low expression at 37 C, grow at 18 C",
-    "two tubes",
-    "thawed once",
-    "replaces an older stock",
-    "competent cells, 50 ul aliquots",
-    "toxic, grows slowly"};
+const char* const kMutations[] = {"wild type", "H67A",         "D102N",    "K48R",       "C25S",
+                                  "E113Q",     "delta N-term", "Y35F",     "R96K",       "S195A",
+                                  "lacZ::kan", "recA1 endA1",  "His6 tag", "W172F G174A"};
+const char* const kAntibiotics[] = {"Amp",  "Kan",   "Cam",      "Tet",      "Spec",
+                                    "Gent", "Strep", "Amp, Cam", "Kan, Cam", "none"};
+const char* const kComments[] = {"glycerol stock, 15%",
+                                 "checked by colony PCR",
+                                 "sequence verified",
+                                 "from the \"old\" freezer",
+                                 "low expression at 37 C, grow at 18 C",
+                                 "two tubes",
+                                 "thawed once",
+                                 "replaces an older stock",
+                                 "competent cells, 50 ul aliquots",
+                                 "toxic, grows slowly"};
 
 template <typename T, std::size_t N> const char* pick(Prng& prng, T (&items)[N]) {
     return items[prng.below(static_cast<std::uint32_t>(N))];

@@ -56,9 +56,8 @@ bool readSizedType(const std::string& type, const std::string& base) {
 }
 
 bool isKnownType(const std::string& type) {
-    static const char* const plain[] = {"TEXT",   "MEMO", "LONGTEXT", "INTEGER", "LONG",
-                                        "DOUBLE", "REAL", "FLOAT",    "YESNO",   "BIT",
-                                        "DATETIME"};
+    static const char* const plain[] = {"TEXT", "MEMO",  "LONGTEXT", "INTEGER", "LONG",    "DOUBLE",
+                                        "REAL", "FLOAT", "YESNO",    "BIT",     "DATETIME"};
     for (const char* name : plain)
         if (type == name)
             return true;
@@ -99,7 +98,9 @@ Column parseOneColumn(const std::string& item, std::size_t position) {
 
 } // namespace
 
-bool sameName(const std::string& a, const std::string& b) { return upper(a) == upper(b); }
+bool sameName(const std::string& a, const std::string& b) {
+    return upper(a) == upper(b);
+}
 
 int findColumn(const std::vector<Column>& columns, const std::string& name) {
     for (std::size_t i = 0; i < columns.size(); ++i)
@@ -110,8 +111,8 @@ int findColumn(const std::vector<Column>& columns, const std::string& name) {
 
 std::vector<Column> defaultStockColumns() {
     std::vector<Column> columns;
-    for (const char* name : {"Index_ID", "Rack", "Box", "Position", "Strain", "Plasmid",
-                             "Subunit", "Mutation", "Antibiotic"})
+    for (const char* name : {"Index_ID", "Rack", "Box", "Position", "Strain", "Plasmid", "Subunit",
+                             "Mutation", "Antibiotic"})
         columns.push_back(makeColumn(name, "TEXT"));
     columns[0].declaredType = "TEXT(255)";
     columns.push_back(makeColumn("Dates_ID", "DATETIME"));
@@ -124,8 +125,8 @@ std::vector<Column> parseColumnSpec(const std::string& spec) {
     std::size_t start = 0;
     for (;;) {
         auto comma = spec.find(',', start);
-        std::string item = spec.substr(start, comma == std::string::npos ? std::string::npos
-                                                                         : comma - start);
+        std::string item =
+            spec.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         columns.push_back(parseOneColumn(item, columns.size() + 1));
         if (comma == std::string::npos)
             break;
@@ -166,8 +167,7 @@ void checkLayout(const std::vector<Column>& columns) {
     for (int i = 1; i <= 3; ++i)
         if (columns[i].kind != ColumnKind::Text && columns[i].kind != ColumnKind::Integer &&
             columns[i].kind != ColumnKind::Double)
-            throw ToolError("the place column " + columns[i].name +
-                            " must be text or a number");
+            throw ToolError("the place column " + columns[i].name + " must be text or a number");
 }
 
 ColumnKind kindOfDeclaredType(const std::string& declaredType) {
@@ -177,12 +177,11 @@ ColumnKind kindOfDeclaredType(const std::string& declaredType) {
         return ColumnKind::DateTime;
     if (startsWith("MEMO") || startsWith("LONGTEXT") || startsWith("LONGCHAR"))
         return ColumnKind::Memo;
-    if (startsWith("INT") || startsWith("LONG") || startsWith("SMALLINT") ||
-        startsWith("BIGINT") || startsWith("COUNTER") || startsWith("BYTE"))
+    if (startsWith("INT") || startsWith("LONG") || startsWith("SMALLINT") || startsWith("BIGINT") ||
+        startsWith("COUNTER") || startsWith("BYTE"))
         return ColumnKind::Integer;
-    if (startsWith("DOUBLE") || startsWith("REAL") || startsWith("FLOAT") ||
-        startsWith("SINGLE") || startsWith("NUMERIC") || startsWith("DECIMAL") ||
-        startsWith("CURRENCY"))
+    if (startsWith("DOUBLE") || startsWith("REAL") || startsWith("FLOAT") || startsWith("SINGLE") ||
+        startsWith("NUMERIC") || startsWith("DECIMAL") || startsWith("CURRENCY"))
         return ColumnKind::Double;
     if (startsWith("BIT") || startsWith("YESNO") || startsWith("BOOL") || startsWith("LOGICAL"))
         return ColumnKind::YesNo;
