@@ -1,0 +1,1 @@
+SELECT [Index_ID], [Strain Name], `Box` FROM [StockTable] WHERE [Rack]="it's" OR Box='x''y'

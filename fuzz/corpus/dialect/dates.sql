@@ -1,0 +1,1 @@
+SELECT * FROM StockTable WHERE Dates_ID = #12/21/2008 2:30 PM# OR Dates_ID < #2008/2/29 23:59:59#

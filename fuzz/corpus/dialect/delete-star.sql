@@ -1,0 +1,1 @@
+DELETE * FROM StockTable WHERE Comments LIKE '%;--[#]%' AND Dates_ID IN (SELECT MAX(Dates_ID) FROM StockTable)

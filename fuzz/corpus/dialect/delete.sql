@@ -1,0 +1,1 @@
+DELETE FROM StockTable WHERE Index_ID='R1_B2_P3'

@@ -1,0 +1,1 @@
+INSERT INTO StockTable (Index_ID, Rack, Box, Position, Strain, Dates_ID, Comments) VALUES ('R1_B2_P3', 'R1', 'B2', 'P3', 'E. coli K12', #1900-04-24#, '');

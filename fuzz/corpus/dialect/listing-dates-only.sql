@@ -1,0 +1,1 @@
+SELECT * from StockTable WHERE Dates_ID between #1900-04-24# and #2500-12-31#

@@ -1,0 +1,1 @@
+SELECT * from StockTable WHERE Rack='3' and Box='A' and Dates_ID between #2003-05-17# and #2009-01-02#

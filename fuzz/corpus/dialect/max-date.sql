@@ -1,0 +1,1 @@
+SELECT MAX(Dates_ID) FROM StockTable

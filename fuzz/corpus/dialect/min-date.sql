@@ -1,0 +1,1 @@
+SELECT MIN(Dates_ID) FROM StockTable

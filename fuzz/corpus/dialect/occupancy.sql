@@ -1,0 +1,1 @@
+SELECT * FROM StockTable WHERE Index_ID='R1_B2_P3'

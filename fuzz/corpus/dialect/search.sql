@@ -1,0 +1,1 @@
+SELECT * from StockTable WHERE Strain LIKE '%del%'

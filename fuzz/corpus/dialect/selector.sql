@@ -1,0 +1,1 @@
+SELECT DISTINCT Rack FROM StockTable ORDER BY Rack

@@ -1,0 +1,1 @@
+select distinct top 3 Rack from StockTable where Plasmid <> TRUE order by Rack ;  

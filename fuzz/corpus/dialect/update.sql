@@ -1,0 +1,1 @@
+UPDATE StockTable SET Index_ID='R1_B2_P3', Rack='R1', Box='B2', Position='P3', Strain='E. coli K12', Dates_ID=#2008-12-21#, Comments='' WHERE Index_ID='R1_B2_P4'
