@@ -1,6 +1,7 @@
 // libFuzzer target for the Access dialect translator. Besides the sanitizers'
 // findings it stops on any broken promise of translateAccessSql:
-//  - a refusal carries 42000 or 22007, a message, and no SQL;
+//  - a refusal carries 42000 or 22007, a message of well-formed UTF-8 without
+//    control characters, and no SQL;
 //  - a translation holds no NUL, and outside its 'texts' and "names" no ';'
 //    and no comment opener: it is one statement, whole;
 //  - when SQLite compiles the translation, nothing is left after the first
@@ -11,9 +12,11 @@
 
 #include <sqlite3.h>
 
+#include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <string_view>
 
@@ -65,6 +68,28 @@ sqlite3* database() {
         return opened;
     }();
     return db;
+}
+
+// Whether `text` is well-formed UTF-8 without control characters, judged by
+// the C library's own decoder.
+bool readableUtf8(const std::string& text) {
+    static const bool localeSet = std::setlocale(LC_CTYPE, "C.UTF-8") != nullptr;
+    if (!localeSet) {
+        std::abort();
+    }
+    std::mbstate_t state{};
+    const char* at = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        wchar_t wide = 0;
+        std::size_t used = std::mbrtowc(&wide, at, left, &state);
+        if (used == 0 || used > left || wide < 0x20 || wide == 0x7F) {
+            return false; // invalid (-1), cut short (-2), NUL, or a control character
+        }
+        at += used;
+        left -= used;
+    }
+    return true;
 }
 
 bool onlySpace(const char* text) {
@@ -124,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mdblite::Translation t = mdblite::translateAccessSql(input);
     if (!t.ok) {
         if ((t.sqlstate != "42000" && t.sqlstate != "22007") || t.message.empty() ||
-            !t.sql.empty()) {
+            !readableUtf8(t.message) || !t.sql.empty()) {
             broken("a refusal has state 42000 or 22007, a message and no SQL", input,
                    t.sqlstate + " " + t.message);
         }

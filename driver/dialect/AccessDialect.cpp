@@ -67,18 +67,73 @@ std::string enclose(std::string_view body, char quote) {
     return out;
 }
 
-// A piece of the statement for a message: cut when long, and with control
-// characters shown as '?' so that the message stays one readable line.
+// Length of the well-formed UTF-8 character at text[at], or 0 when the bytes
+// there are not one (a stray continuation byte, an overlong form, a surrogate,
+// a character past U+10FFFF, or a sequence cut short).
+std::size_t utf8Length(std::string_view text, std::size_t at) {
+    auto byte = [&](std::size_t i) {
+        return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0u;
+    };
+    unsigned lead = byte(0);
+    std::size_t length = 0;
+    unsigned low = 0x80, high = 0xBF; // allowed range of the second byte
+    if (lead < 0x80) {
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// A piece of the statement for a message: cut when long (between two
+// characters), with control characters and bytes that are not UTF-8 shown as
+// '?', so that the message stays one line that any client can decode.
 std::string excerpt(std::string_view text) {
     std::string out;
-    std::string_view shown = text.substr(0, kQuoteLimit);
-    for (char c : shown) {
-        out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+    std::size_t at = 0;
+    while (at < text.size() && at < kQuoteLimit) {
+        std::size_t length = utf8Length(text, at);
+        unsigned char c = static_cast<unsigned char>(text[at]);
+        if (length == 0 || c < 0x20 || c == 0x7F) {
+            out += '?';
+            at += 1;
+        } else {
+            out.append(text.substr(at, length));
+            at += length;
+        }
     }
-    if (shown.size() < text.size()) {
+    if (at < text.size()) {
         out += "...";
     }
     return out;
+}
+
+// " (byte 0xNN)" for a control character, which the excerpt shows as '?'.
+std::string byteCode(char c) {
+    unsigned char byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F) {
+        return "";
+    }
+    const char* hex = "0123456789ABCDEF";
+    return std::string(" (byte 0x") + hex[byte >> 4] + hex[byte & 0xF] + ")";
 }
 
 std::string position(const Token& token) {
@@ -133,7 +188,7 @@ Translation Translator::run() {
         }
         if (token.kind == TokenKind::Error) {
             return refusal(kSyntaxError, std::string(token.problem) + position(token) + ": " +
-                                             excerpt(token.text));
+                                             excerpt(token.text) + byteCode(token.text[0]));
         }
         if (token.kind == TokenKind::Semicolon) {
             if (auto refused = takeSemicolon(token)) {

@@ -220,6 +220,42 @@ TEST(AccessDialect, RefusesEachStatement) {
     }
 }
 
+struct Explained {
+    std::string_view access;
+    std::string_view message;
+};
+
+// clang-format off
+// Messages name the cause and the place, quote a bounded piece of the
+// statement, and stay one line of well-formed UTF-8 whatever the statement holds.
+const Explained kExplained[] = {
+    {"SELECT 'abc", "unterminated text literal (missing ') at position 8: 'abc"},
+    {"SELECT * FROM t WHERE d = #2008-02-31#",
+     "invalid date #2008-02-31# at position 27: a date is written #YYYY-MM-DD#, #YYYY/MM/DD# or "
+     "#M/D/YYYY#, optionally with a time HH:MM[:SS], and must exist in the calendar"},
+    {"SELECT 1; DROP TABLE t", "only one statement is accepted; text follows the ; at position 9: DROP TABLE t"},
+    {"SELECT a FROM t -- note", "comments are not part of Access SQL at position 17: -- note"},
+    {"SELECT \x01", "unexpected character at position 8: ? (byte 0x01)"},
+    {"SELECT 'x\0"sv, "the statement contains a NUL character at position 10: ? (byte 0x00)"},
+    {"SELECT 'a\nb", "unterminated text literal (missing ') at position 8: 'a?b"},
+    {"SELECT 'ab\xff\xc3\xa9\xe2\x82", "unterminated text literal (missing ') at position 8: 'ab?\xc3\xa9??"},
+    {"\xc0\xaf\xed\xa0\x80", "a statement begins with SELECT, INSERT, UPDATE, DELETE, CREATE, DROP or ALTER, not with: ?????"},
+    {"SELECT '0123456789012345678901234567890123456789012345678901234567\xc3\xa9 and more",
+     "unterminated text literal (missing ') at position 8: '0123456789012345678901234567890123456789012345678901234567\xc3\xa9..."},
+    {"SELECT [] FROM t", "empty name [] at position 8"},
+    {"SELECT TOP 5 PERCENT * FROM t", "TOP is supported only as SELECT [DISTINCT] TOP n at the start of the statement at position 8"},
+};
+// clang-format on
+
+TEST(AccessDialect, ExplainsEachRefusal) {
+    for (const Explained& c : kExplained) {
+        SCOPED_TRACE(std::string(c.access));
+        Translation t = translateAccessSql(c.access);
+        ASSERT_FALSE(t.ok);
+        EXPECT_EQ(t.message, c.message);
+    }
+}
+
 // Texts of any length pass whole, and a long statement is no harder than a short one.
 TEST(AccessDialect, KeepsLongTextsWhole) {
     std::string text;
