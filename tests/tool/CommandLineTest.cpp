@@ -53,7 +53,7 @@ TEST(CommandLine, HelpGoesToStandardOutput) {
         ChildResult result = runBinary(args);
         EXPECT_EQ(result.status, 0) << args[0];
         EXPECT_EQ(result.out.rfind("Usage: rackbook-db", 0), 0u) << result.out;
-        EXPECT_NE(result.out.find("export-csv FILE [CSV]"), std::string::npos);
+        EXPECT_NE(result.out.find("import-mdb SOURCE.mdb TARGET"), std::string::npos);
         EXPECT_TRUE(result.err.empty()) << result.err;
     }
 }

@@ -15,6 +15,7 @@ void createCommand(const Words& args, std::ostream& out);
 void demoCommand(const Words& args, std::ostream& out);
 void importCsvCommand(const Words& args, std::ostream& out);
 void exportCsvCommand(const Words& args, std::ostream& out);
+void importMdbCommand(const Words& args, std::ostream& out);
 
 // The usage text printed by --help.
 const char* usageText();

@@ -28,6 +28,9 @@ const char* usageText() {
            "  export-csv FILE [CSV]\n"
            "      Write StockTable of FILE as CSV with a header row (to standard output when\n"
            "      CSV is left out or is -).\n"
+           "  import-mdb SOURCE.mdb TARGET [--table NAME] [--skip-unsupported]\n"
+           "      Make the new database TARGET from the table NAME (default StockTable) of a\n"
+           "      Microsoft Access file, which is only read.\n"
            "  help, --help\n"
            "      Show this text.\n"
            "\n"
@@ -44,7 +47,8 @@ int runTool(const Words& args, std::ostream& out, std::ostream& err) {
         {{"create", createCommand},
          {"demo", demoCommand},
          {"import-csv", importCsvCommand},
-         {"export-csv", exportCsvCommand}};
+         {"export-csv", exportCsvCommand},
+         {"import-mdb", importMdbCommand}};
     try {
         if (args.empty())
             throw UsageError("no command given");
