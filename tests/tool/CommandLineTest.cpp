@@ -5,8 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
 
 using namespace rackbook::test;
 
@@ -117,6 +122,39 @@ TEST(CommandLine, ExportToStandardOutput) {
     EXPECT_EQ(result.out.rfind("Index_ID,Rack,Box,Position,", 0), 0u) << result.out;
     EXPECT_NE(result.out.find("\r\n1_1_1,1,1,1,dummy item,"), std::string::npos) << result.out;
     EXPECT_TRUE(result.err.empty());
+}
+
+// Size of the one hidden temporary file in `folder`, or -1 while there is none.
+long long temporaryFileSize(const TempFolder& folder) {
+    for (const auto& name : folder.entries()) {
+        struct stat info {};
+        if (name[0] == '.' && stat(folder.file(name).c_str(), &info) == 0)
+            return info.st_size;
+    }
+    return -1;
+}
+
+TEST(CommandLine, InterruptedRunLeavesNothing) {
+    TempFolder folder;
+    std::string db = folder.file("big.mdb");
+    pid_t pid = fork();
+    if (pid == 0) {
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        execl(RACKBOOK_DB_BINARY, RACKBOOK_DB_BINARY, "demo", db.c_str(), "--records", "10000000",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Wait until records are being written (the file has grown), with a
+    // generous bound so that a broken tool cannot hang the test.
+    for (int i = 0; i < 3000 && temporaryFileSize(folder) <= 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_GT(temporaryFileSize(folder), 0);
+    kill(pid, SIGINT);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    EXPECT_TRUE(folder.entries().empty()) << folder.entries().front();
 }
 
 } // namespace

@@ -9,11 +9,45 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 namespace rackbook {
 
 namespace {
+
+// The temporary file being written, for the signal handler: an interrupted
+// run (Ctrl-C, kill) removes it too.  Only one file is pending at a time.
+char pendingPath[4096];
+char pendingJournal[4096 + 8];
+volatile std::sig_atomic_t pendingActive = 0;
+const int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void removePendingAndDie(int signal) {
+    if (pendingActive) {
+        unlink(pendingPath);
+        unlink(pendingJournal);
+    }
+    std::signal(signal, SIG_DFL);
+    raise(signal);
+}
+
+void watchSignals(const std::string& temp) {
+    if (temp.size() >= sizeof pendingPath)
+        return; // too long to keep; an interrupt then leaves the hidden file
+    std::memcpy(pendingPath, temp.c_str(), temp.size() + 1);
+    std::string journal = temp + "-journal";
+    std::memcpy(pendingJournal, journal.c_str(), journal.size() + 1);
+    pendingActive = 1;
+    for (int signal : kCleanupSignals)
+        std::signal(signal, removePendingAndDie);
+}
+
+void unwatchSignals() {
+    pendingActive = 0;
+    for (int signal : kCleanupSignals)
+        std::signal(signal, SIG_DFL);
+}
 
 std::string folderOf(const std::string& path) {
     auto slash = path.rfind('/');
@@ -61,6 +95,7 @@ PendingFile::PendingFile(std::string target) : target_(std::move(target)) {
         if (fd >= 0) {
             close(fd);
             temp_ = candidate;
+            watchSignals(temp_);
             return;
         }
         if (errno != EEXIST)
@@ -71,7 +106,10 @@ PendingFile::PendingFile(std::string target) : target_(std::move(target)) {
 }
 
 PendingFile::~PendingFile() {
-    if (committed_ || temp_.empty())
+    if (temp_.empty())
+        return;
+    unwatchSignals();
+    if (committed_)
         return;
     unlink(temp_.c_str());
     unlink((temp_ + "-journal").c_str()); // left by SQLite only after a crash
@@ -85,6 +123,7 @@ void PendingFile::commit() {
         throw ToolError(target_ + ": cannot put the file in place: " + std::strerror(error));
     }
     committed_ = true;
+    unwatchSignals();
     // Make the new name itself durable.
     int dir = open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
