@@ -11,9 +11,14 @@ Arguments::Arguments(const std::string& command, const std::vector<std::string>&
                      const std::set<std::string>& valued, const std::set<std::string>& flags,
                      std::size_t minPositional, std::size_t maxPositional)
     : command_(command) {
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
-        if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
+        if (word == "--" && !optionsEnded) { // what follows are names, even "--x"
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || word.size() < 2 || word.compare(0, 2, "--") != 0) {
             positional_.push_back(word);
             continue;
         }

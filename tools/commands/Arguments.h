@@ -16,8 +16,9 @@ class Arguments {
 public:
     // Reads `args` (the words after the subcommand).  `valued` lists the
     // options followed by a value ("--seed 7" or "--seed=7"), `flags` those
-    // without.  Throws UsageError on an unknown option, a missing value, or
-    // a positional count outside [minPositional, maxPositional].
+    // without; after "--" every word is positional.  Throws UsageError on
+    // an unknown option, a missing value, or a positional count outside
+    // [minPositional, maxPositional].
     Arguments(const std::string& command, const std::vector<std::string>& args,
               const std::set<std::string>& valued, const std::set<std::string>& flags,
               std::size_t minPositional, std::size_t maxPositional);

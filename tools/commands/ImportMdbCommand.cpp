@@ -13,6 +13,7 @@
 #include "schema/DateText.h"
 #include "schema/Schema.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace rackbook {
@@ -35,6 +36,9 @@ std::string createSql(const std::string& table, const std::vector<ColumnPlan>& p
             continue;
         sql +=
             (first ? "" : ", ") + quoteName(column.source.name) + " " + column.carried.declaredType;
+        // SQLite lets a NULL into a key column unless told otherwise; Access does not.
+        if (std::find(primaryKey.begin(), primaryKey.end(), column.source.name) != primaryKey.end())
+            sql += " NOT NULL";
         first = false;
     }
     if (!primaryKey.empty()) {

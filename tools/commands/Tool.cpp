@@ -55,8 +55,11 @@ int runTool(const Words& args, std::ostream& out, std::ostream& err) {
         const std::string& name = args[0];
         Words rest(args.begin() + 1, args.end());
         bool wantsHelp = name == "help" || name == "--help" || name == "-h";
-        for (const auto& word : rest)
+        for (const auto& word : rest) {
+            if (word == "--")
+                break; // names follow, not options
             wantsHelp = wantsHelp || word == "--help" || word == "-h";
+        }
         if (wantsHelp) {
             out << usageText();
             return out ? 0 : 1;
