@@ -2,9 +2,12 @@
 // truncated or damaged files end in "no icon", never in a read past the data.
 #include "app/IcoLoader.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_PNG_Image.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Window.H>
+
+#include <zlib.h>
 
 #include <cstdint>
 #include <cstring>
@@ -78,7 +81,57 @@ bool isPng(const Reader& payload) {
     return payload.has(0, 8) && std::memcmp(payload.data, signature, 8) == 0;
 }
 
+// Silences the toolkit's error and warning printers while it lives: a bad
+// icon file is not reported, not even on standard error.
+class QuietToolkit {
+public:
+    QuietToolkit() : error(Fl::error), warning(Fl::warning) {
+        Fl::error = ignore;
+        Fl::warning = ignore;
+    }
+    ~QuietToolkit() {
+        Fl::error = error;
+        Fl::warning = warning;
+    }
+    QuietToolkit(const QuietToolkit&) = delete;
+    QuietToolkit& operator=(const QuietToolkit&) = delete;
+
+private:
+    static void ignore(const char*, ...) {}
+    void (*error)(const char*, ...);
+    void (*warning)(const char*, ...);
+};
+
+// Walks the PNG's chunks up to IEND, checking that each lies inside the
+// payload and that its checksum holds.  The PNG library prints its own
+// complaints about damaged data; data that passes here rarely gives it cause.
+bool pngChunksIntact(const Reader& payload) {
+    size_t at = 8;
+    while (payload.has(at, 12)) {
+        const uint32_t length = static_cast<uint32_t>(payload.u8(at)) << 24 |
+                                static_cast<uint32_t>(payload.u8(at + 1)) << 16 |
+                                static_cast<uint32_t>(payload.u8(at + 2)) << 8 | payload.u8(at + 3);
+        if (!payload.has(at + 8, static_cast<size_t>(length) + 4))
+            return false;
+        const size_t end = at + 8 + length;
+        const uint32_t stored = static_cast<uint32_t>(payload.u8(end)) << 24 |
+                                static_cast<uint32_t>(payload.u8(end + 1)) << 16 |
+                                static_cast<uint32_t>(payload.u8(end + 2)) << 8 |
+                                payload.u8(end + 3);
+        const uLong computed = crc32(0L, payload.data + at + 4, length + 4);
+        if (computed != stored)
+            return false;
+        if (std::memcmp(payload.data + at + 4, "IEND", 4) == 0)
+            return true;
+        at = end + 4;
+    }
+    return false;
+}
+
 std::optional<IcoPicture> decodePng(const Reader& payload) {
+    if (!pngChunksIntact(payload))
+        return std::nullopt;
+    const QuietToolkit quiet;
     Fl_PNG_Image png(nullptr, payload.data, static_cast<int>(payload.size));
     const int w = png.w();
     const int h = png.h();

@@ -32,6 +32,8 @@ constexpr Fl_Align kLeftInside = FL_ALIGN_LEFT | FL_ALIGN_INSIDE;               
 constexpr Fl_Color kNewItemGreen = 61;
 constexpr Fl_Color kUpdateYellow = 135;
 constexpr Fl_Color kDeleteOrange = 92;
+constexpr Fl_Color kOpenGreen = 2; // #00FF00 in the default colour map
+constexpr Fl_Color kPlainRed = 1;  // #FF0000 in the default colour map
 
 Fl_Group* beginGroup(int x, int y, int w, int h, const char* label) {
     auto* group = new Fl_Group(x, y, w, h, label);
@@ -88,13 +90,13 @@ void buildTools() {
     s.newItemButton = makeButton(75, 666, 68, 21, "New Item", kNewItemGreen, newItem_cb);
     s.updateItemButton = makeButton(429, 666, 85, 21, "Update Item", kUpdateYellow, updateItem_cb);
     s.deleteItemButton = makeButton(760, 666, 85, 21, "Delete Item", kDeleteOrange, deleteItem_cb);
-    s.openButton = makeButton(15, 699, 68, 21, "Open", FL_GREEN, choose_database_cb);
+    s.openButton = makeButton(15, 699, 68, 21, "Open", kOpenGreen, choose_database_cb);
     s.pathInput = new Fl_Input(135, 699, 365, 21, "Path:");
     s.pathInput->callback(open_database_cb);
     s.reopenButton = makeButton(515, 699, 68, 21, "Re-open", -1, open_database_cb);
     s.setTemplateButton = makeButton(621, 699, 115, 21, "Set as Template", -1, setAsTemplate_cb);
     s.useTemplateButton = makeButton(746, 699, 100, 21, "Use Template", -1, useTemplate_cb);
-    s.exitButton = makeButton(1039, 707, 65, 21, "Exit", FL_RED, exit_cb);
+    s.exitButton = makeButton(1039, 707, 65, 21, "Exit", kPlainRed, exit_cb);
     tools->end();
     // Inside the Tools frame on screen, but a child of the window itself.
     s.helpButton = makeButton(964, 708, 68, 21, "Help", -1, showHelp);
@@ -230,7 +232,7 @@ void buildMainWindow() {
     buildDates();
     buildDatabase(window);
     makeDateLabel(1000, 664, 85, 19, "Date format:");
-    makeDateLabel(1025, 681, 85, 19, "YYYY-MM-DD")->labelcolor(FL_RED);
+    makeDateLabel(1025, 681, 85, 19, "YYYY-MM-DD")->labelcolor(kPlainRed);
     buildCustomSearch();
 }
 
