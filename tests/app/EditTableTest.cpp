@@ -120,6 +120,19 @@ TEST_F(EditTableTest, HeaderClickStores) {
     EXPECT_EQ(edit()->getCell(0, 3), "t3h");
 }
 
+// Below the row there is no cell: the click is none of the commits, and the
+// editor keeps its text until a cell or header is clicked.
+TEST_F(EditTableTest, ClickBesideTheCellsKeepsTheEditOpen) {
+    openOn(2);
+    gui::typeText(window(), "g");
+    gui::click(window(), gui::Point{edit()->x() + 40, edit()->y() + edit()->h() - 3});
+    EXPECT_TRUE(open());
+    EXPECT_EQ(edit()->getCell(0, 2), "t2");
+    gui::click(window(), gui::cellCenter(edit(), 0, 1));
+    EXPECT_FALSE(open());
+    EXPECT_EQ(edit()->getCell(0, 2), "t2g");
+}
+
 TEST_F(EditTableTest, KeysOnASelectedCellOpenTheEditor) {
     struct KeyCase {
         int keysym;
