@@ -3,6 +3,7 @@
 #include "GuiFixture.h"
 
 #include <FL/Fl_Box.H>
+#include <FL/Fl_Browser.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Group.H>
@@ -279,6 +280,21 @@ TEST_F(WindowsTest, StartStateTitleAndPosition) {
     for (Fl_Input* field :
          {appState.pathInput, appState.startDateInput, appState.endDateInput, appState.searchInput})
         EXPECT_STREQ(field->value(), "");
+}
+
+TEST_F(WindowsTest, CommandLineTitleAndGeometryWinButNotInTheHelpText) {
+    char program[] = "rackbook";
+    char titleOption[] = "-title";
+    char title[] = "Other title";
+    char geometryOption[] = "-geometry";
+    char geometry[] = "+50+60";
+    char* argv[] = {program, titleOption, title, geometryOption, geometry, nullptr};
+    appState.mainWindow->show(5, argv);
+    gui::settle(appState.mainWindow);
+    EXPECT_STREQ(appState.mainWindow->label(), "Other title");
+    EXPECT_EQ(appState.mainWindow->x(), 50);
+    EXPECT_EQ(appState.mainWindow->y(), 60);
+    EXPECT_STREQ(appState.helpText3->text(1), "@bRackbook, ver 1.12 /14.12.2008");
 }
 
 TEST_F(WindowsTest, GrowingTheWindowGrowsOnlyTheDatabaseGroup) {
