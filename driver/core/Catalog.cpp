@@ -56,7 +56,9 @@ bool readSchema(sqlite3* db, std::vector<SchemaObject>& objects, Diagnostics& di
                                 "SELECT name, type FROM sqlite_master "
                                 "WHERE type IN ('table','view') ORDER BY name",
                                 -1, &statement, nullptr);
-    while (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(statement);
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(statement)) {
         std::string name = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
         std::string type = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
         if (name.rfind("sqlite_", 0) == 0)
