@@ -120,8 +120,9 @@ TEST_F(EditTableTest, HeaderClickStores) {
     EXPECT_EQ(edit()->getCell(0, 3), "t3h");
 }
 
-// Below the row there is no cell: the click is none of the commits, and the
-// editor keeps its text until a cell or header is clicked.
+// Below the row there is no cell: while the editor holds the focus such a
+// click is none of the commits, and the editor keeps its text until a cell or
+// header is clicked.
 TEST_F(EditTableTest, ClickBesideTheCellsKeepsTheEditOpen) {
     openOn(2);
     gui::typeText(window(), "g");
@@ -131,6 +132,15 @@ TEST_F(EditTableTest, ClickBesideTheCellsKeepsTheEditOpen) {
     gui::click(window(), gui::cellCenter(edit(), 0, 1));
     EXPECT_FALSE(open());
     EXPECT_EQ(edit()->getCell(0, 2), "t2g");
+
+    // Once the table itself holds the focus (as the toolkit's keyboard
+    // navigation leaves it), the same click stores the edit.
+    openOn(3);
+    gui::typeText(window(), "k");
+    Fl::focus(edit());
+    gui::click(window(), gui::Point{edit()->x() + 40, edit()->y() + edit()->h() - 3});
+    EXPECT_FALSE(open());
+    EXPECT_EQ(edit()->getCell(0, 3), "t3k");
 }
 
 TEST_F(EditTableTest, KeysOnASelectedCellOpenTheEditor) {
