@@ -28,7 +28,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TypeCase{4, 0, "LONG"}, TypeCase{5, 0, "DOUBLE"}, TypeCase{6, 0, "REAL"},
                       TypeCase{7, 0, "DOUBLE"}, TypeCase{8, 0, "DATETIME"},
                       TypeCase{10, 50, "TEXT(50)"}, TypeCase{10, 255, "TEXT(255)"},
-                      TypeCase{10, 0, "TEXT(255)"}, TypeCase{12, 0, "MEMO"},
+                      TypeCase{10, 0, "TEXT(255)"}, TypeCase{12, 0, "LONGTEXT"},
                       TypeCase{15, 0, "TEXT(38)"}, TypeCase{16, 0, "DOUBLE"}, TypeCase{9, 0, ""},
                       TypeCase{11, 0, ""}, TypeCase{18, 0, ""}, TypeCase{99, 0, ""}));
 

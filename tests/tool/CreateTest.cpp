@@ -62,7 +62,7 @@ TEST(Create, ColumnsOptionGivesAnotherLayout) {
     EXPECT_EQ(tableInfo(db),
               (std::vector<std::string>{"Index_ID TEXT(255) 1 1", "Shelf INTEGER 0 0",
                                         "Box TEXT 0 0", "Slot TEXT 0 0", "Name TEXT 0 0",
-                                        "Dates_ID DATETIME 0 0", "Notes MEMO 0 0"}));
+                                        "Dates_ID DATETIME 0 0", "Notes LONGTEXT 0 0"}));
     EXPECT_EQ(queryValue(db, "SELECT Index_ID || '|' || typeof(Shelf) || '|' || Name FROM "
                              "StockTable"),
               "1_1_1|integer|dummy item");

@@ -51,7 +51,7 @@ TEST_F(ImportMdb, CarriesEveryValueOfDateTestExactly) {
                                 {"DateTimeCol DATETIME 0"},
                                 {"DateCol DATETIME 0"},
                                 {"TimeCol DATETIME 0"},
-                                {"LongTextCol MEMO 0"},
+                                {"LongTextCol LONGTEXT 0"},
                                 {"ShortTextCol TEXT(255) 0"}}));
     // The stored day numbers are 44532, 2958101, -728, -363, 2, -463126,
     // -462760 and -462395; counted from 1899-12-30 on the proleptic

@@ -96,7 +96,7 @@ TEST(CreateTableSql, KeyFirstWithQuotedNames) {
     EXPECT_EQ(createTableSql("StockTable", columns),
               "CREATE TABLE \"StockTable\" (\"Index_ID\" TEXT(255) PRIMARY KEY NOT NULL, "
               "\"Rack\" TEXT, \"Box\" TEXT, \"Position\" TEXT, \"Dates_ID\" DATETIME, "
-              "\"Notes\" MEMO)");
+              "\"Notes\" LONGTEXT)");
 }
 
 } // namespace

@@ -31,7 +31,9 @@ CarriedType carriedTypeOf(int code, int textChars) {
         return {true, "TEXT(" + std::to_string(size) + ")", "Text"};
     }
     case AccessType::Memo:
-        return {true, "MEMO", "Memo"};
+        // LONGTEXT, not MEMO: SQLite would give a MEMO column numeric affinity
+        // and store a memo such as "007" as the number 7.
+        return {true, "LONGTEXT", "Memo"};
     case AccessType::ReplicationId:
         return {true, "TEXT(38)", "Replication ID"};
     case AccessType::Binary:

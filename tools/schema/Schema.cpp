@@ -188,12 +188,26 @@ ColumnKind kindOfDeclaredType(const std::string& declaredType) {
     return ColumnKind::Text;
 }
 
+namespace {
+
+// The type name written into the file. SQLite gives a column whose type
+// name holds none of CHAR, CLOB or TEXT numeric affinity, which would store
+// a text such as "007" or "1e5" as a number and read it back changed; a
+// MEMO column is therefore declared LONGTEXT, the other name of a long text.
+std::string storedTypeName(const Column& column) {
+    if (column.kind == ColumnKind::Memo && upper(column.declaredType) == "MEMO")
+        return "LONGTEXT";
+    return column.declaredType;
+}
+
+} // namespace
+
 std::string createTableSql(const std::string& table, const std::vector<Column>& columns) {
     std::string sql = "CREATE TABLE " + quoteName(table) + " (";
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (i > 0)
             sql += ", ";
-        sql += quoteName(columns[i].name) + " " + columns[i].declaredType;
+        sql += quoteName(columns[i].name) + " " + storedTypeName(columns[i]);
         if (i == 0)
             sql += " PRIMARY KEY NOT NULL";
     }

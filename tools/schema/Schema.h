@@ -20,7 +20,7 @@ enum class ColumnKind { Text, Memo, Integer, Double, YesNo, DateTime };
 struct Column {
     std::string name;
     ColumnKind kind = ColumnKind::Text;
-    std::string declaredType; // as written in CREATE TABLE, e.g. "TEXT(255)", "MEMO"
+    std::string declaredType; // as asked for, e.g. "TEXT(255)", "MEMO" (a MEMO is stored LONGTEXT)
 };
 
 // Index_ID, Rack, Box, Position, Strain, Plasmid, Subunit, Mutation,
