@@ -14,7 +14,7 @@ run_ctest() {
     local dir=$1
     shift
     echo "== tests in $dir"
-    xvfb-run -a -s "-screen 0 1600x1000x24" ctest --test-dir "$dir" --output-on-failure "$@"
+    xvfb-run -a -s "-screen 0 1600x1000x24 -noreset" ctest --test-dir "$dir" --output-on-failure "$@"
 }
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 run_ctest build
