@@ -1,0 +1,86 @@
+// Filling the result table from a SELECT.
+#include "browse/ResultListing.h"
+
+#include "app/ApplicationState.h"
+#include "db/DbConnection.h"
+#include "db/ResultColumns.h"
+#include "db/ShowError.h"
+#include "widgets/MyTable.h"
+#include "widgets/SingleInput.h"
+
+#include <FL/Fl.H>
+
+std::vector<std::string> rowTexts(const std::vector<std::string>& fetched,
+                                  const std::vector<bool>& isNull, int dateColumn) {
+    std::vector<std::string> texts;
+    texts.reserve(fetched.size());
+    for (size_t i = 0; i < fetched.size(); ++i) {
+        if (i < isNull.size() && isNull[i])
+            texts.emplace_back();
+        else if (static_cast<int>(i) == dateColumn)
+            texts.push_back(datePart(fetched[i]));
+        else
+            texts.push_back(fetched[i]);
+    }
+    return texts;
+}
+
+void emptyResultTable() {
+    appState.mainTable->clearRows();
+    appState.mainTable->clear();
+}
+
+namespace {
+
+// The result table's rows and columns as listed, each column as wide as the
+// edit table's column of the same index.
+void shapeResultTable() {
+    MyTable& table = *appState.mainTable;
+    table.rows(table.dataRowCount());
+    table.cols(table.dataColumnCount());
+    table.row_height_all(19);
+    for (int c = 0; c < table.cols(); ++c)
+        table.col_width(c, appState.editTable->col_width(c));
+}
+
+// Index of the date column among the result columns, or -1.  SELECT *
+// returns the columns in the order of columnNames.
+int resultDateColumn(int resultColumns) {
+    const int date = dateColumnIndex(appState.columnNames);
+    return date < resultColumns ? date : -1;
+}
+
+} // namespace
+
+bool listRows(DbConnection& connection, const std::string& statementText,
+              const ListingTexts& texts) {
+    SQLHSTMT statement = connection.statement();
+    if (!succeeded(executeStatement(statement, statementText))) {
+        closeConnection(connection, false);
+        showError(texts.executeFailed);
+        return false;
+    }
+    const int columns = resultColumnCount(statement);
+    if (columns == 0) {
+        closeConnection(connection, false);
+        showError(texts.noColumns);
+        return false;
+    }
+    {
+        ResultColumns result(statement, columns);
+        const int dateColumn = resultDateColumn(columns);
+        std::vector<std::string> fetched(columns);
+        std::vector<bool> isNull(columns);
+        while (result.fetch()) {
+            for (int i = 0; i < columns; ++i) {
+                isNull[i] = result.isNull(i);
+                fetched[i] = result.text(i);
+            }
+            appState.mainTable->addRow(rowTexts(fetched, isNull, dateColumn));
+        }
+    }
+    closeConnection(connection, true);
+    shapeResultTable();
+    Fl::check();
+    return true;
+}

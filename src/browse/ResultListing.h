@@ -1,0 +1,30 @@
+// What the filtered listing and the custom search share: emptying the result
+// table, running the SELECT on an open connection, handing every fetched row
+// to the result table as texts, and shaping the table afterwards.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class DbConnection;
+
+// The row texts of one fetched record: the empty text for NULL, the first 10
+// characters for the date column (index `dateColumn`, -1 for none), the
+// fetched text otherwise.
+std::vector<std::string> rowTexts(const std::vector<std::string>& fetched,
+                                  const std::vector<bool>& isNull, int dateColumn);
+
+// clearRows() and clear() on the result table.
+void emptyResultTable();
+
+// The alert texts of one listing operation.
+struct ListingTexts {
+    std::string executeFailed; // "Error SQLExecDirect()\nin checkState()"
+    std::string noColumns;     // "Error in the SELECT DISTINCT quary\nin checkState()"
+};
+
+// Executes `statement` on the open connection and lists its rows in the
+// result table, then releases the connection (cursor first) and shapes the
+// table.  On a failure it releases the connection, shows the alert and
+// returns false.
+bool listRows(DbConnection& connection, const std::string& statement, const ListingTexts& texts);

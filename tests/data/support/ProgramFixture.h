@@ -1,0 +1,60 @@
+// The fixture of the data path tests: the real main window with all its
+// widgets (built once per process), a temporary folder for database files,
+// the dialog seam recording every alert text and answering questions, the
+// standard output captured, and the driver's trace file read for the
+// statements run and the handles still allocated.
+#pragma once
+
+#include "support/StockDatabase.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+class ProgramTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // A database file in the temporary folder, made with `columns` and
+    // `statements`; returns its path.
+    std::string makeDatabase(const std::string& name, const std::string& columns,
+                             const std::vector<std::string>& statements = {});
+
+    // Sets the Path field and runs the open sequence on it.
+    void openDatabase(const std::string& path);
+
+    // Standard output written since the test began (or since the last call).
+    std::string takeStdout();
+
+    // Statements the driver executed since the test began, in order.
+    std::vector<std::string> executedStatements() const;
+    // Handles allocated and not freed since the test began.
+    int liveHandles() const;
+
+    // Alert texts shown so far, in order.
+    std::vector<std::string> messages;
+    // Questions asked and the answer the seam gives (2 is the third button).
+    std::vector<std::string> questions;
+    std::vector<std::vector<std::string>> questionButtons;
+    int answer = 2;
+
+    TempFolder folder;
+
+private:
+    std::vector<std::string> newTraceLines() const;
+    long traceStart_ = 0;
+    bool capturing_ = false;
+};
+
+// Texts of the result table's stored rows.
+std::vector<std::vector<std::string>> listedRows();
+// The first text of every listed row, sorted.
+std::vector<std::string> listedKeys();
+// The items of a menu widget, in order.
+std::vector<std::string> menuItems(const class Fl_Menu_& menu);
+// The edit row's first n texts.
+std::vector<std::string> editRow(int n);
