@@ -51,8 +51,9 @@ void set_column_names(const std::string& path) {
     appState.searchFieldChoice->clear();
     int count = 0;
     while (succeeded(SQLFetch(statement))) {
-        const std::string columnName =
-            nameIndicator == SQL_NULL_DATA ? std::string() : std::string(name, strnlen(name, sizeof name));
+        const std::string columnName = nameIndicator == SQL_NULL_DATA
+                                           ? std::string()
+                                           : std::string(name, strnlen(name, sizeof name));
         appState.columnNames.push_back(columnName);
         addMenuValue(*appState.searchFieldChoice, columnName);
         ++count;

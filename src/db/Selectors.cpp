@@ -26,7 +26,8 @@ enum class Outcome { Done, Failed };
 // release) or, when the diagnostics could not be read, nothing is shown.
 Outcome fillSelector(DbConnection& connection, int k) {
     Fl_Choice& selector = *appState.selectors[k];
-    const std::string statementText = selectDistinctStatement(appState.selectorCaptions[k]->value());
+    const std::string statementText =
+        selectDistinctStatement(appState.selectorCaptions[k]->value());
     selector.clear();
     selector.add("*");
 

@@ -13,7 +13,8 @@ struct StepCase {
 
 TEST(StepFailureText, EveryStepAndLabel) {
     const StepCase cases[] = {
-        {OpenStep::Environment, "checkState", "SQLAllocHandle(environment) \nError, in the checkState"},
+        {OpenStep::Environment, "checkState",
+         "SQLAllocHandle(environment) \nError, in the checkState"},
         {OpenStep::OdbcVersion, "set_selectors", "SQLSetEnvAttr() \nError, in the set_selectors"},
         {OpenStep::ConnectionHandle, "search_cb",
          "SQLAllocHandle(connection) \nError, in the search_cb"},
@@ -22,10 +23,12 @@ TEST(StepFailureText, EveryStepAndLabel) {
         {OpenStep::StatementHandle, "set_column_names",
          "SQLAllocHandle(Allocation of a statement handle) \nError, in the set_column_names"},
         // The save and the delete: step 3 alone lacks the word Error.
-        {OpenStep::ConnectionHandle, "update fcn", "SQLAllocHandle(connection) \n, in the update fcn"},
+        {OpenStep::ConnectionHandle, "update fcn",
+         "SQLAllocHandle(connection) \n, in the update fcn"},
         {OpenStep::Connect, "update fcn",
          "SQLDriverConnect(connection to the database) \nError, in the update fcn"},
-        {OpenStep::Environment, "update fcn", "SQLAllocHandle(environment) \nError, in the update fcn"},
+        {OpenStep::Environment, "update fcn",
+         "SQLAllocHandle(environment) \nError, in the update fcn"},
     };
     for (const StepCase& c : cases)
         EXPECT_EQ(stepFailureText(c.step, c.label), c.text);

@@ -57,6 +57,7 @@ protected:
         openDatabase(path);
         ASSERT_EQ(messages, Keys{});
         takeStdout();
+        markTrace();
     }
     std::string path;
 };
@@ -158,8 +159,7 @@ TEST_F(Listing, SelectorsFromTheFirstNoneOnAndUnchosenOnesAddNoTerm) {
 }
 
 TEST_F(Listing, ABadDateTextFailsTheListingAndLeavesTheTableEmpty) {
-    const char* badDates[] = {"", "2008-13-45", "yesterday", "2001-01-01# or #1=1",
-                              "2001'01'01"};
+    const char* badDates[] = {"", "2008-13-45", "yesterday", "2001-01-01# or #1=1", "2001'01'01"};
     for (const char* date : badDates) {
         messages.clear();
         appState.startDateInput->value(date);

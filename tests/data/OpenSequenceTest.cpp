@@ -4,6 +4,7 @@
 #include "support/ProgramFixture.h"
 
 #include "app/ApplicationState.h"
+#include "browse/Listing.h"
 #include "db/ColumnDiscovery.h"
 #include "db/Selectors.h"
 #include "widgets/MyTable.h"
@@ -76,10 +77,11 @@ TEST_F(OpenSequence, LoadsEveryWidgetFromTheDatabase) {
     // date as its first 10 characters.
     EXPECT_EQ(listedKeys(), (Items{"R1_A_1", "R1_B_2", "R2_A/B_4", "R2_A_3"}));
     for (const auto& row : listedRows()) {
-        if (row[0] == "R2_A/B_4")
+        if (row[0] == "R2_A/B_4") {
             EXPECT_EQ(row, (Items{"R2_A/B_4", "R2", "A/B", "4", "", "2006-06-06", "slash box"}));
-        if (row[0] == "R1_B_2")
+        } else if (row[0] == "R1_B_2") {
             EXPECT_EQ(row, (Items{"R1_B_2", "R1", "B", "2", "O'Brien", "2005-01-01", ""}));
+        }
     }
     MyTable& table = *appState.mainTable;
     EXPECT_EQ(table.rows(), 4);

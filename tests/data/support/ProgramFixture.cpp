@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <sstream>
 #include <unistd.h>
@@ -60,8 +61,7 @@ void ProgramTest::SetUp() {
     seam.onChoice = [this](const std::string& text, const char* b0, const char* b1,
                            const char* b2) {
         questions.push_back(text);
-        questionButtons.push_back(
-            {b0 ? b0 : "<none>", b1 ? b1 : "<none>", b2 ? b2 : "<none>"});
+        questionButtons.push_back({b0 ? b0 : "<none>", b1 ? b1 : "<none>", b2 ? b2 : "<none>"});
         return answer;
     };
     setDialogSeam(seam);
@@ -70,10 +70,18 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::TearDown() {
-    if (capturing_)
-        ::testing::internal::GetCapturedStdout();
+    // Failure reports of the test went to the captured stream too.
+    if (capturing_) {
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        if (HasFailure())
+            std::cerr << out;
+    }
     capturing_ = false;
     setDialogSeam(DialogSeam{});
+}
+
+void ProgramTest::markTrace() {
+    traceStart_ = traceSize();
 }
 
 std::string ProgramTest::takeStdout() {

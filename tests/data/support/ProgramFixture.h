@@ -30,6 +30,9 @@ protected:
     // Standard output written since the test began (or since the last call).
     std::string takeStdout();
 
+    // Makes the trace readers below start from now.
+    void markTrace();
+
     // Statements the driver executed since the test began, in order.
     std::vector<std::string> executedStatements() const;
     // Handles allocated and not freed since the test began.
