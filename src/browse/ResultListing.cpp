@@ -36,6 +36,11 @@ namespace {
 // edit table's column of the same index.
 void shapeResultTable() {
     MyTable& table = *appState.mainTable;
+    // New rows take the height of the last row there is; giving that row 19
+    // first lets row_height_all find nothing to change, where changing each
+    // of n rows one by one would recompute the table's height n times.
+    table.rows(1);
+    table.row_height(0, 19);
     table.rows(table.dataRowCount());
     table.cols(table.dataColumnCount());
     table.row_height_all(19);

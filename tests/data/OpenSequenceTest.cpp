@@ -85,6 +85,8 @@ TEST_F(OpenSequence, LoadsEveryWidgetFromTheDatabase) {
     }
     MyTable& table = *appState.mainTable;
     EXPECT_EQ(table.rows(), 4);
+    for (int r = 0; r < table.rows(); ++r)
+        EXPECT_EQ(table.row_height(r), 19) << r;
     ASSERT_EQ(table.cols(), 7);
     for (int c = 0; c < 7; ++c)
         EXPECT_GE(table.col_width(c), 3 + 8 * static_cast<int>(names[c].size())) << c;
