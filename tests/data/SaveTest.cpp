@@ -260,6 +260,32 @@ TEST_F(Save, ADateThatIsNoDayOfTheCalendarIsRefusedByTheDatabase) {
     EXPECT_EQ(liveHandles(), 0);
 }
 
+TEST_F(Save, AFailedDateRefreshLeavesTheRecordWrittenAndNothingRefreshed) {
+    // StockTable becomes a view whose Dates_ID cannot be computed for a
+    // record commented "poison": the occupancy query and the INSERT work,
+    // the earliest-date query then fails.
+    runSql(path, "ALTER TABLE StockTable RENAME TO Base;"
+                 "CREATE VIEW StockTable AS SELECT Index_ID, Rack, Box, Position, Strain, "
+                 "CASE WHEN Comments = 'poison' THEN json('not json') ELSE Dates_ID END "
+                 "AS Dates_ID, Comments FROM Base;"
+                 "CREATE TRIGGER StockInsert INSTEAD OF INSERT ON StockTable BEGIN "
+                 "INSERT INTO Base VALUES (NEW.Index_ID, NEW.Rack, NEW.Box, NEW.Position, "
+                 "NEW.Strain, NEW.Dates_ID, NEW.Comments); END");
+    appState.startDateInput->value("2004-01-01");
+    const Texts listed = listedKeys();
+    newItem();
+    setEditRow({"", "R6", "B6", "P6", "x", "1999-09-09", "poison"});
+    updateItem();
+    EXPECT_EQ(messages, Texts{"Error SQLExecDirect(), setting the MinDates\nin update fcn"});
+    EXPECT_EQ(queryRows(path, "SELECT Index_ID, substr(Dates_ID, 1, 10) FROM Base WHERE "
+                              "Index_ID='R6_B6_P6'"),
+              (std::vector<Row>{{"R6_B6_P6", "1999-09-09"}}));
+    EXPECT_STREQ(appState.startDateInput->value(), "2004-01-01");
+    EXPECT_EQ(listedKeys(), listed);
+    EXPECT_EQ(executedStatements().back(), "SELECT MIN(Dates_ID) FROM StockTable");
+    EXPECT_EQ(liveHandles(), 0);
+}
+
 TEST_F(Save, AChangedColumnCountIsRefusedNamingBothCounts) {
     runSql(path, "ALTER TABLE StockTable ADD COLUMN Extra TEXT");
     const std::vector<Row> widened = stockRows(path);
