@@ -37,6 +37,13 @@ protected:
         markTrace();
     }
 
+    // Every alert of the save and the delete comes after the release.
+    void TearDown() override {
+        for (size_t i = 0; i < handlesDuringMessage.size(); ++i)
+            EXPECT_EQ(handlesDuringMessage[i], 0) << messages[i];
+        ProgramTest::TearDown();
+    }
+
     void loadListed(const std::string& key) {
         for (const ResultRow& row : appState.mainTable->rowData) {
             if (!row.texts.empty() && row.texts[0] == key) {

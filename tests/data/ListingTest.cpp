@@ -241,6 +241,8 @@ TEST_F(Listing, ADroppedTableFailsEachOperationWithItsOwnAlert) {
     checkState();
     EXPECT_EQ(messages, (Keys{"Error SQLExecDirect()\nin search_cb()",
                               "Error SQLExecDirect()\nin checkState()"}));
+    // These alerts come after the release.
+    EXPECT_EQ(handlesDuringMessage, (std::vector<int>{0, 0}));
     EXPECT_EQ(appState.mainTable->dataRowCount(), 0);
     EXPECT_EQ(appState.mainTable->rows(), 0);
     EXPECT_EQ(liveHandles(), 0);
@@ -250,8 +252,12 @@ TEST_F(Listing, ADroppedTableFailsEachOperationWithItsOwnAlert) {
     // chosen, the others and the date fields stay as they were.
     messages.clear();
     takeStdout();
+    handlesDuringMessage.clear();
     set_selectors(path);
     EXPECT_EQ(messages, Keys{"Error SQLExecDirect()\nin SELECT DISTINCT"});
+    // This one is shown while the connection is still open.
+    ASSERT_EQ(handlesDuringMessage.size(), 1u);
+    EXPECT_GT(handlesDuringMessage[0], 0);
     const std::string out = takeStdout();
     EXPECT_EQ(out.substr(0, 1), "\n") << out;
     EXPECT_GE(std::count(out.begin(), out.end(), '\n'), 3) << out;

@@ -46,6 +46,13 @@ protected:
         markTrace();
     }
 
+    // Every alert of the save and the delete comes after the release.
+    void TearDown() override {
+        for (size_t i = 0; i < handlesDuringMessage.size(); ++i)
+            EXPECT_EQ(handlesDuringMessage[i], 0) << messages[i];
+        ProgramTest::TearDown();
+    }
+
     // Fills the edit row as the user would have typed it.
     void setEditRow(const Texts& texts) {
         for (size_t c = 0; c < texts.size(); ++c)

@@ -57,7 +57,10 @@ void ProgramTest::SetUpTestSuite() {
 void ProgramTest::SetUp() {
     traceStart_ = traceSize();
     DialogSeam seam;
-    seam.onMessage = [this](const std::string& text) { messages.push_back(text); };
+    seam.onMessage = [this](const std::string& text) {
+        messages.push_back(text);
+        handlesDuringMessage.push_back(liveHandles());
+    };
     seam.onChoice = [this](const std::string& text, const char* b0, const char* b1,
                            const char* b2) {
         questions.push_back(text);

@@ -38,8 +38,10 @@ protected:
     // Handles allocated and not freed since the test began.
     int liveHandles() const;
 
-    // Alert texts shown so far, in order.
+    // Alert texts shown so far, in order, and how many driver handles were
+    // allocated while each was on screen.
     std::vector<std::string> messages;
+    std::vector<int> handlesDuringMessage;
     // Questions asked and the answer the seam gives (2 is the third button).
     std::vector<std::string> questions;
     std::vector<std::vector<std::string>> questionButtons;
