@@ -195,6 +195,20 @@ TEST_F(OpenSequence, AFailedBackupIsOneLineOnStandardErrorAndLoadingGoesOn) {
     EXPECT_EQ(messages, std::vector<std::string>{});
 }
 
+TEST_F(OpenSequence, ALongColumnNameArrivesCutTo63Characters) {
+    const std::string longName(70, 'c');
+    const std::string path = makeDatabase(
+        "long.mdb",
+        "Index_ID TEXT PRIMARY KEY, Rack TEXT, Dates_ID DATETIME, " + longName + " TEXT",
+        {"INSERT INTO StockTable VALUES ('k', 'r', '2001-01-01 00:00:00', 'long')"});
+    openDatabase(path);
+    ASSERT_EQ(appState.columnNames.size(), 4u);
+    EXPECT_EQ(appState.columnNames[3], longName.substr(0, 63));
+    EXPECT_EQ(listedRows(),
+              (std::vector<std::vector<std::string>>{{"k", "r", "2001-01-01", "long"}}));
+    EXPECT_EQ(messages, std::vector<std::string>{});
+}
+
 TEST_F(OpenSequence, ReopenPutsEverySelectorBackOnItsFirstItem) {
     const std::string path = makeDatabase("stock.mdb", kSixColumns, kRecords);
     openDatabase(path);
