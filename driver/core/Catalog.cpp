@@ -46,7 +46,7 @@ char lower(char c) {
 
 struct SchemaObject {
     std::string name;
-    std::string type;  // "TABLE", "VIEW" or "SYSTEM TABLE"
+    std::string type; // "TABLE", "VIEW" or "SYSTEM TABLE"
 };
 
 // Tables and views in name order; false with a diagnostic on failure.
@@ -107,7 +107,7 @@ bool isEmpty(const CatalogArgument& argument) {
     return argument && argument->empty();
 }
 
-}  // namespace
+} // namespace
 
 bool matchesPattern(std::string_view name, std::string_view pattern) {
     if (pattern.empty())
@@ -127,8 +127,7 @@ bool matchesPattern(std::string_view name, std::string_view pattern) {
         p = pattern[1];
         pattern.remove_prefix(1);
     }
-    return lower(p) == lower(name.front()) &&
-           matchesPattern(name.substr(1), pattern.substr(1));
+    return lower(p) == lower(name.front()) && matchesPattern(name.substr(1), pattern.substr(1));
 }
 
 std::unique_ptr<ResultSet> listTables(sqlite3* db, const CatalogArgument& catalog,
@@ -143,8 +142,8 @@ std::unique_ptr<ResultSet> listTables(sqlite3* db, const CatalogArgument& catalo
     if (tableTypes && *tableTypes == SQL_ALL_TABLE_TYPES && isEmpty(catalog) && isEmpty(schema) &&
         isEmpty(tablePattern)) {
         for (const char* type : {"SYSTEM TABLE", "TABLE", "VIEW"})
-            rows->addRow({Value::null(), Value::null(), Value::null(), textOrNull(type),
-                          Value::null()});
+            rows->addRow(
+                {Value::null(), Value::null(), Value::null(), textOrNull(type), Value::null()});
         return rows;
     }
     std::vector<SchemaObject> objects;
@@ -169,7 +168,8 @@ std::unique_ptr<ResultSet> listColumns(sqlite3* db, const CatalogArgument& table
                                        const CatalogArgument& columnPattern, Diagnostics& diag) {
     auto rows = std::make_unique<RowsResultSet>(std::vector<ColumnInfo>{
         textColumn("TABLE_CAT"), textColumn("TABLE_SCHEM"), textColumn("TABLE_NAME", SQL_NO_NULLS),
-        textColumn("COLUMN_NAME", SQL_NO_NULLS), numberColumn("DATA_TYPE", SQL_SMALLINT, SQL_NO_NULLS),
+        textColumn("COLUMN_NAME", SQL_NO_NULLS),
+        numberColumn("DATA_TYPE", SQL_SMALLINT, SQL_NO_NULLS),
         textColumn("TYPE_NAME", SQL_NO_NULLS), numberColumn("COLUMN_SIZE", SQL_INTEGER),
         numberColumn("BUFFER_LENGTH", SQL_INTEGER), numberColumn("DECIMAL_DIGITS", SQL_SMALLINT),
         numberColumn("NUM_PREC_RADIX", SQL_SMALLINT),
@@ -198,7 +198,8 @@ std::unique_ptr<ResultSet> listColumns(sqlite3* db, const CatalogArgument& table
         sqlite3_reset(statement);
         sqlite3_bind_text(statement, 1, object.name.c_str(), -1, SQLITE_TRANSIENT);
         while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-            const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
+            const std::string name =
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
             if (columnPattern && !matchesPattern(name, *columnPattern))
                 continue;
             const char* declared = reinterpret_cast<const char*>(sqlite3_column_text(statement, 2));
@@ -207,12 +208,17 @@ std::unique_ptr<ResultSet> listColumns(sqlite3* db, const CatalogArgument& table
             const bool isText = type.sqlType == SQL_VARCHAR || type.sqlType == SQL_LONGVARCHAR;
             const bool isNumber = type.radix != 0;
             rows->addRow({
-                Value::null(), Value::null(), Value::of(object.name), Value::of(name),
-                Value::of(type.sqlType), Value::of(type.typeName),
+                Value::null(),
+                Value::null(),
+                Value::of(object.name),
+                Value::of(name),
+                Value::of(type.sqlType),
+                Value::of(type.typeName),
                 Value::of(static_cast<std::int64_t>(type.columnSize)),
                 Value::of(static_cast<std::int64_t>(type.bufferLength)),
                 numberOrNull(type.decimalDigits, isNumber || type.sqlType == SQL_TYPE_TIMESTAMP),
-                numberOrNull(type.radix, isNumber), Value::of(notNull ? SQL_NO_NULLS : SQL_NULLABLE),
+                numberOrNull(type.radix, isNumber),
+                Value::of(notNull ? SQL_NO_NULLS : SQL_NULLABLE),
                 Value::null(),
                 textOrNull(reinterpret_cast<const char*>(sqlite3_column_text(statement, 4))),
                 Value::of(verboseType(type.sqlType)),
@@ -234,7 +240,8 @@ std::unique_ptr<ResultSet> listColumns(sqlite3* db, const CatalogArgument& table
 
 std::unique_ptr<ResultSet> listTypes(SQLSMALLINT dataType) {
     auto rows = std::make_unique<RowsResultSet>(std::vector<ColumnInfo>{
-        textColumn("TYPE_NAME", SQL_NO_NULLS), numberColumn("DATA_TYPE", SQL_SMALLINT, SQL_NO_NULLS),
+        textColumn("TYPE_NAME", SQL_NO_NULLS),
+        numberColumn("DATA_TYPE", SQL_SMALLINT, SQL_NO_NULLS),
         numberColumn("COLUMN_SIZE", SQL_INTEGER), textColumn("LITERAL_PREFIX"),
         textColumn("LITERAL_SUFFIX"), textColumn("CREATE_PARAMS"),
         numberColumn("NULLABLE", SQL_SMALLINT, SQL_NO_NULLS),
@@ -252,19 +259,20 @@ std::unique_ptr<ResultSet> listTypes(SQLSMALLINT dataType) {
         if (dataType != SQL_ALL_TYPES && dataType != type.sqlType)
             continue;
         const bool isTimestamp = type.sqlType == SQL_TYPE_TIMESTAMP;
-        rows->addRow({
-            Value::of(type.typeName), Value::of(type.sqlType),
-            Value::of(static_cast<std::int64_t>(type.columnSize)), textOrNull(listed.literalPrefix),
-            textOrNull(listed.literalSuffix), textOrNull(listed.createParams),
-            Value::of(SQL_NULLABLE), Value::of(listed.caseSensitive ? SQL_TRUE : SQL_FALSE),
-            Value::of(listed.searchable), numberOrNull(SQL_FALSE, listed.isNumber),
-            Value::of(SQL_FALSE), numberOrNull(SQL_FALSE, listed.isNumber),
-            Value::of(type.typeName), numberOrNull(0, listed.isNumber || isTimestamp),
-            numberOrNull(0, listed.isNumber || isTimestamp), Value::of(verboseType(type.sqlType)),
-            numberOrNull(datetimeSubcode(type.sqlType), isTimestamp),
-            numberOrNull(type.radix, listed.isNumber), Value::null()});
+        rows->addRow({Value::of(type.typeName), Value::of(type.sqlType),
+                      Value::of(static_cast<std::int64_t>(type.columnSize)),
+                      textOrNull(listed.literalPrefix), textOrNull(listed.literalSuffix),
+                      textOrNull(listed.createParams), Value::of(SQL_NULLABLE),
+                      Value::of(listed.caseSensitive ? SQL_TRUE : SQL_FALSE),
+                      Value::of(listed.searchable), numberOrNull(SQL_FALSE, listed.isNumber),
+                      Value::of(SQL_FALSE), numberOrNull(SQL_FALSE, listed.isNumber),
+                      Value::of(type.typeName), numberOrNull(0, listed.isNumber || isTimestamp),
+                      numberOrNull(0, listed.isNumber || isTimestamp),
+                      Value::of(verboseType(type.sqlType)),
+                      numberOrNull(datetimeSubcode(type.sqlType), isTimestamp),
+                      numberOrNull(type.radix, listed.isNumber), Value::null()});
     }
     return rows;
 }
 
-}  // namespace mdblite
+} // namespace mdblite

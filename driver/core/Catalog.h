@@ -36,4 +36,4 @@ std::unique_ptr<ResultSet> listTypes(SQLSMALLINT dataType);
 // Whether `name` matches an ODBC search pattern, ignoring case as SQLite does.
 bool matchesPattern(std::string_view name, std::string_view pattern);
 
-}  // namespace mdblite
+} // namespace mdblite

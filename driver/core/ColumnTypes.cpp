@@ -9,7 +9,7 @@ namespace mdblite {
 
 namespace {
 
-constexpr SQLULEN kLongTextSize = 1073741823;  // what Access reports for memo fields
+constexpr SQLULEN kLongTextSize = 1073741823; // what Access reports for memo fields
 
 std::string upper(std::string_view text) {
     std::string result(text);
@@ -49,7 +49,7 @@ SqlTypeInfo textType(SQLULEN length) {
                 static_cast<SQLLEN>(size));
 }
 
-}  // namespace
+} // namespace
 
 SqlTypeInfo typeFromSqlType(SQLSMALLINT sqlType) {
     switch (sqlType) {
@@ -81,15 +81,14 @@ SqlTypeInfo typeFromDeclaration(std::string_view declaredType) {
         return typeFromSqlType(SQL_TYPE_TIMESTAMP);
     if (contains(d, "BIT") || contains(d, "BOOL") || contains(d, "YESNO"))
         return typeFromSqlType(SQL_BIT);
-    if (contains(d, "BLOB") || contains(d, "BINARY") || contains(d, "OLE") ||
-        contains(d, "IMAGE"))
+    if (contains(d, "BLOB") || contains(d, "BINARY") || contains(d, "OLE") || contains(d, "IMAGE"))
         return typeFromSqlType(SQL_LONGVARBINARY);
     if (contains(d, "INT") || contains(d, "LONG") || contains(d, "COUNTER"))
         return typeFromSqlType(SQL_INTEGER);
     if (contains(d, "CHAR") || contains(d, "TEXT") || contains(d, "CLOB") || d.empty())
         return textType(declaredLength(d));
-    if (contains(d, "REAL") || contains(d, "FLOA") || contains(d, "DOUB") ||
-        contains(d, "NUM") || contains(d, "DEC") || contains(d, "CURRENCY"))
+    if (contains(d, "REAL") || contains(d, "FLOA") || contains(d, "DOUB") || contains(d, "NUM") ||
+        contains(d, "DEC") || contains(d, "CURRENCY"))
         return typeFromSqlType(SQL_DOUBLE);
     return textType(declaredLength(d));
 }
@@ -149,4 +148,4 @@ const std::vector<ListedType>& listedTypes() {
     return types;
 }
 
-}  // namespace mdblite
+} // namespace mdblite

@@ -13,12 +13,12 @@
 namespace mdblite {
 
 struct SqlTypeInfo {
-    SQLSMALLINT sqlType = SQL_VARCHAR;  // concise type, e.g. SQL_TYPE_TIMESTAMP
-    std::string typeName;               // the name shown to clients, e.g. "DATETIME"
-    SQLULEN columnSize = 255;           // characters, digits or timestamp text length
-    SQLLEN bufferLength = 255;          // bytes of the default C type
+    SQLSMALLINT sqlType = SQL_VARCHAR; // concise type, e.g. SQL_TYPE_TIMESTAMP
+    std::string typeName;              // the name shown to clients, e.g. "DATETIME"
+    SQLULEN columnSize = 255;          // characters, digits or timestamp text length
+    SQLLEN bufferLength = 255;         // bytes of the default C type
     SQLSMALLINT decimalDigits = 0;
-    SQLSMALLINT radix = 0;              // 10 for numbers, 0 otherwise
+    SQLSMALLINT radix = 0; // 10 for numbers, 0 otherwise
     SQLLEN displaySize = 255;
 };
 
@@ -42,7 +42,7 @@ bool looksLikeTimestampText(std::string_view text);
 // The types listed by SQLGetTypeInfo, ordered by SQL type.
 struct ListedType {
     SqlTypeInfo info;
-    const char* literalPrefix;  // nullptr when none
+    const char* literalPrefix; // nullptr when none
     const char* literalSuffix;
     const char* createParams;
     bool caseSensitive;
@@ -51,4 +51,4 @@ struct ListedType {
 };
 const std::vector<ListedType>& listedTypes();
 
-}  // namespace mdblite
+} // namespace mdblite

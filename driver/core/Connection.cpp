@@ -96,4 +96,4 @@ SQLRETURN Connection::setAutocommit(bool on) {
     return rc;
 }
 
-}  // namespace mdblite
+} // namespace mdblite

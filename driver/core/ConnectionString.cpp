@@ -18,7 +18,7 @@ std::string trimmedUpper(std::string_view text) {
     return result;
 }
 
-}  // namespace
+} // namespace
 
 std::map<std::string, std::string> parseConnectionString(std::string_view text) {
     std::map<std::string, std::string> pairs;
@@ -26,8 +26,8 @@ std::map<std::string, std::string> parseConnectionString(std::string_view text) 
     while (i < text.size()) {
         size_t equals = text.find('=', i);
         size_t semicolon = text.find(';', i);
-        if (equals == std::string_view::npos || (semicolon != std::string_view::npos &&
-                                                 semicolon < equals)) {
+        if (equals == std::string_view::npos ||
+            (semicolon != std::string_view::npos && semicolon < equals)) {
             // A piece without "=" carries nothing.
             if (semicolon == std::string_view::npos)
                 break;
@@ -66,4 +66,4 @@ std::map<std::string, std::string> parseConnectionString(std::string_view text) 
     return pairs;
 }
 
-}  // namespace mdblite
+} // namespace mdblite

@@ -11,4 +11,4 @@ namespace mdblite {
 // as ODBC says. Values in braces keep their semicolons ("}}" is one "}").
 std::map<std::string, std::string> parseConnectionString(std::string_view text);
 
-}  // namespace mdblite
+} // namespace mdblite

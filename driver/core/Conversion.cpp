@@ -55,7 +55,7 @@ SQLRETURN copyBytes(const char* value, size_t length, size_t terminator, const C
         return SQL_SUCCESS;
     }
     size_t fits = capacity >= terminator ? capacity - terminator : 0;
-    fits -= fits % (terminator ? terminator : 1);  // whole characters for wide text
+    fits -= fits % (terminator ? terminator : 1); // whole characters for wide text
     std::memcpy(target.data, value + offset, fits);
     if (terminator && capacity >= terminator)
         std::memset(static_cast<char*>(target.data) + fits, 0, terminator);
@@ -66,8 +66,7 @@ SQLRETURN copyBytes(const char* value, size_t length, size_t terminator, const C
                                      std::to_string(capacity) + ")");
 }
 
-template <typename T>
-SQLRETURN storeFixed(T value, const CTarget& target, PieceState* piece) {
+template <typename T> SQLRETURN storeFixed(T value, const CTarget& target, PieceState* piece) {
     if (piece) {
         if (piece->done)
             return SQL_NO_DATA;
@@ -243,7 +242,7 @@ int daysInMonth(int year, int month) {
     return month == 2 && isLeapYear(year) ? 29 : days[month - 1];
 }
 
-}  // namespace
+} // namespace
 
 bool parseTimestamp(std::string_view text, SQL_TIMESTAMP_STRUCT& out) {
     if (text.size() < 10)
@@ -271,7 +270,7 @@ bool parseTimestamp(std::string_view text, SQL_TIMESTAMP_STRUCT& out) {
         if (text.size() > 19) {
             if (text[19] != '.' || text.size() == 20)
                 return false;
-            SQLUINTEGER scale = 100000000;  // fraction counts nanoseconds
+            SQLUINTEGER scale = 100000000; // fraction counts nanoseconds
             for (size_t i = 20; i < text.size(); ++i) {
                 if (!std::isdigit(static_cast<unsigned char>(text[i])))
                     return false;
@@ -360,9 +359,17 @@ std::string utf16ToUtf8(const SQLWCHAR* text, size_t units) {
 
 SQLRETURN convertValue(const ResultSet& rows, int col, SQLSMALLINT sqlType, const CTarget& target,
                        PieceState* piece, Diagnostics& diag) {
+    SQLSMALLINT cType = target.cType == SQL_C_DEFAULT ? defaultCType(sqlType) : target.cType;
+    // Texts into character buffers are nearly every conversion the program makes:
+    // one SQLite call per value. (Only columns declared binary show blobs in hex.)
+    if (cType == SQL_C_CHAR && sqlType != SQL_LONGVARBINARY) {
+        std::string_view text;
+        if (!rows.textUnlessNull(col, text))
+            return nullValue(target, piece, diag);
+        return copyBytes(text.data(), text.size(), 1, target, piece, diag);
+    }
     if (rows.kind(col) == ValueKind::Null)
         return nullValue(target, piece, diag);
-    SQLSMALLINT cType = target.cType == SQL_C_DEFAULT ? defaultCType(sqlType) : target.cType;
     switch (cType) {
     case SQL_C_CHAR:
         return storeText(rows, col, target, piece, diag);
@@ -410,4 +417,4 @@ SQLRETURN convertValue(const ResultSet& rows, int col, SQLSMALLINT sqlType, cons
     }
 }
 
-}  // namespace mdblite
+} // namespace mdblite

@@ -16,15 +16,15 @@ class Diagnostics;
 struct CTarget {
     SQLSMALLINT cType = SQL_C_CHAR;
     SQLPOINTER data = nullptr;
-    SQLLEN capacity = 0;           // bytes, for variable-length types
-    SQLLEN* indicator = nullptr;   // length or SQL_NULL_DATA
+    SQLLEN capacity = 0;         // bytes, for variable-length types
+    SQLLEN* indicator = nullptr; // length or SQL_NULL_DATA
 };
 
 // Where SQLGetData stands in one column of the current row: texts and binary
 // values may be read in pieces.
 struct PieceState {
-    size_t offset = 0;  // bytes of the converted value already returned
-    bool done = false;  // the whole value has been returned
+    size_t offset = 0; // bytes of the converted value already returned
+    bool done = false; // the whole value has been returned
 };
 
 // Converts column `col` (from 0) of the current row of `rows`, whose SQL type is
@@ -42,4 +42,4 @@ bool parseTimestamp(std::string_view text, SQL_TIMESTAMP_STRUCT& out);
 std::basic_string<SQLWCHAR> utf8ToUtf16(std::string_view text);
 std::string utf16ToUtf8(const SQLWCHAR* text, size_t units);
 
-}  // namespace mdblite
+} // namespace mdblite

@@ -11,7 +11,7 @@ namespace mdblite {
 
 namespace {
 
-constexpr char kSqliteMagic[] = "SQLite format 3";  // followed by a NUL in the file
+constexpr char kSqliteMagic[] = "SQLite format 3"; // followed by a NUL in the file
 
 std::string quoted(const std::string& path) {
     return "'" + path + "'";
@@ -78,7 +78,7 @@ int execute(sqlite3* db, const char* sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
 }
 
-}  // namespace
+} // namespace
 
 OpenResult openDatabaseFile(const std::string& path) {
     std::string problem = checkFile(path);
@@ -86,7 +86,10 @@ OpenResult openDatabaseFile(const std::string& path) {
         return failure(problem);
 
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // The driver serialises the calls on a connection itself (one lock per ODBC
+    // call rather than one per SQLite call).
+    int rc =
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string cause = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close_v2(db);
@@ -114,4 +117,4 @@ OpenResult openDatabaseFile(const std::string& path) {
     return result;
 }
 
-}  // namespace mdblite
+} // namespace mdblite

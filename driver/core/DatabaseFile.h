@@ -13,8 +13,8 @@ namespace mdblite {
 constexpr int kBusyTimeoutMs = 10000;
 
 struct OpenResult {
-    sqlite3* db = nullptr;  // owned by the caller when set
-    std::string error;      // the cause, naming the path, when db is null
+    sqlite3* db = nullptr; // owned by the caller when set
+    std::string error;     // the cause, naming the path, when db is null
 };
 
 // Opens `path` read-write. Fails (db null) for an empty path, a missing file, a
@@ -23,4 +23,4 @@ struct OpenResult {
 // synchronous FULL and a busy timeout of kBusyTimeoutMs.
 OpenResult openDatabaseFile(const std::string& path);
 
-}  // namespace mdblite
+} // namespace mdblite

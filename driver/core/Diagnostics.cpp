@@ -8,4 +8,4 @@ void Diagnostics::add(const std::string& sqlstate, const std::string& message,
     records_.push_back(DiagRecord{sqlstate, nativeError, "[mdblite]" + message});
 }
 
-}  // namespace mdblite
+} // namespace mdblite

@@ -12,9 +12,9 @@
 namespace mdblite {
 
 struct DiagRecord {
-    std::string sqlstate;  // five characters
+    std::string sqlstate; // five characters
     SQLINTEGER nativeError = 0;
-    std::string message;   // includes the "[mdblite]" origin prefix
+    std::string message; // includes the "[mdblite]" origin prefix
 };
 
 class Diagnostics {
@@ -72,4 +72,4 @@ inline SQLRETURN combineResults(SQLRETURN sofar, SQLRETURN next) {
     return next;
 }
 
-}  // namespace mdblite
+} // namespace mdblite

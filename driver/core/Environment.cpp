@@ -38,4 +38,4 @@ bool Environment::freeConnection(Connection* connection) {
     return true;
 }
 
-}  // namespace mdblite
+} // namespace mdblite

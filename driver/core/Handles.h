@@ -2,6 +2,10 @@
 // Environment owns Connections, a Connection owns its SQLite database and its
 // Statements, a Statement owns its prepared SQLite statement and open cursor.
 // Each object carries a tag so that a stray handle is refused, not followed.
+//
+// Threads: every call on a connection or on one of its statements holds the
+// connection's call mutex, so its SQLite database (opened without SQLite's own
+// per-call locking) is used by one thread at a time.
 #pragma once
 
 #include "Conversion.h"
@@ -14,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,10 +29,10 @@ class Connection;
 class Statement;
 
 enum class HandleTag : std::uint32_t {
-    Environment = 0x6d64656e,  // "mden"
-    Connection = 0x6d646463,   // "mddc"
-    Statement = 0x6d647374,    // "mdst"
-    Descriptor = 0x6d646473,   // "mdds"
+    Environment = 0x6d64656e, // "mden"
+    Connection = 0x6d646463,  // "mddc"
+    Statement = 0x6d647374,   // "mdst"
+    Descriptor = 0x6d646473,  // "mdds"
     Dead = 0,
 };
 
@@ -46,10 +51,14 @@ public:
     bool freeConnection(Connection* connection);
     const std::vector<std::unique_ptr<Connection>>& connections() const { return connections_; }
 
+    // Held by every call on the environment and while a connection is freed.
+    std::mutex& callMutex() { return callMutex_; }
+
     Diagnostics diag;
     SQLINTEGER odbcVersion = SQL_OV_ODBC3;
 
 private:
+    std::mutex callMutex_;
     HandleTag tag_ = HandleTag::Environment;
     std::vector<std::unique_ptr<Connection>> connections_;
 };
@@ -83,6 +92,8 @@ public:
     sqlite3* db() const { return db_; }
     const std::string& path() const { return path_; }
     Environment& environment() { return environment_; }
+    // Held by every call on the connection and on its statements.
+    std::mutex& callMutex() { return callMutex_; }
 
     Diagnostics diag;
     SQLUINTEGER loginTimeout = 0;
@@ -91,6 +102,7 @@ public:
     SQLUINTEGER metadataId = SQL_FALSE;
 
 private:
+    std::mutex callMutex_;
     HandleTag tag_ = HandleTag::Connection;
     Environment& environment_;
     sqlite3* db_ = nullptr;
@@ -107,12 +119,12 @@ struct Descriptor {
 };
 
 struct BoundColumn {
-    SQLUSMALLINT column = 0;  // from 1
+    SQLUSMALLINT column = 0; // from 1
     CTarget target;
 };
 
 struct BoundParameter {
-    SQLUSMALLINT number = 0;  // from 1
+    SQLUSMALLINT number = 0; // from 1
     SQLSMALLINT cType = SQL_C_CHAR;
     SQLSMALLINT sqlType = SQL_VARCHAR;
     SQLPOINTER value = nullptr;
@@ -192,20 +204,20 @@ private:
 
     HandleTag tag_ = HandleTag::Statement;
     Connection& connection_;
-    std::unique_ptr<sqlite3_stmt, Finalizer> prepared_;  // declared before cursor_:
-    std::unique_ptr<ResultSet> cursor_;                  // the cursor goes first
+    std::unique_ptr<sqlite3_stmt, Finalizer> prepared_; // declared before cursor_:
+    std::unique_ptr<ResultSet> cursor_;                 // the cursor goes first
     std::vector<ColumnInfo> preparedColumns_;
     bool preparedColumnsKnown_ = false;
-    bool isChange_ = false;  // INSERT, UPDATE or DELETE: SQLRowCount counts rows
+    bool isChange_ = false; // INSERT, UPDATE or DELETE: SQLRowCount counts rows
     bool onRow_ = false;
     SQLULEN rowsFetched_ = 0;
     SQLLEN rowCount_ = -1;
     std::string receivedText_;
-    std::vector<BoundColumn> bound_;  // ordered by column
+    std::vector<BoundColumn> bound_; // ordered by column
     std::vector<BoundParameter> parameters_;
     int pieceColumn_ = -1;
     PieceState piece_;
     Descriptor descriptors_[4];
 };
 
-}  // namespace mdblite
+} // namespace mdblite

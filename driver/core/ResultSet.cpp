@@ -4,6 +4,8 @@
 #include "Diagnostics.h"
 #include "SqliteErrors.h"
 
+#include <new>
+
 namespace mdblite {
 
 SqliteResultSet::SqliteResultSet(sqlite3_stmt* statement, bool firstStepHadRow)
@@ -29,7 +31,7 @@ StepResult SqliteResultSet::next(Diagnostics& diag) {
         return StepResult::Row;
     finished_ = true;
     if (rc == SQLITE_DONE) {
-        sqlite3_reset(statement_);  // ends the read transaction now
+        sqlite3_reset(statement_); // ends the read transaction now
         return StepResult::End;
     }
     reportSqliteError(sqlite3_db_handle(statement_), rc, SqlitePhase::Run, diag);
@@ -66,6 +68,18 @@ std::string_view SqliteResultSet::text(int col) const {
         return {};
     return {reinterpret_cast<const char*>(data),
             static_cast<size_t>(sqlite3_column_bytes(statement_, col))};
+}
+
+bool SqliteResultSet::textUnlessNull(int col, std::string_view& out) const {
+    const unsigned char* data = sqlite3_column_text(statement_, col);
+    if (!data) {
+        if (sqlite3_column_type(statement_, col) == SQLITE_NULL)
+            return false;
+        throw std::bad_alloc(); // SQLite could not make the text
+    }
+    out = {reinterpret_cast<const char*>(data),
+           static_cast<size_t>(sqlite3_column_bytes(statement_, col))};
+    return true;
 }
 
 namespace {
@@ -108,7 +122,7 @@ SqlTypeInfo typeOfValue(sqlite3_stmt* statement, int col) {
     }
 }
 
-}  // namespace
+} // namespace
 
 std::vector<ColumnInfo> describeSqliteColumns(sqlite3_stmt* statement, bool hasCurrentRow) {
     std::vector<ColumnInfo> columns;
@@ -172,4 +186,4 @@ std::string_view RowsResultSet::text(int col) const {
     return v.text;
 }
 
-}  // namespace mdblite
+} // namespace mdblite

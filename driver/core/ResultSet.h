@@ -19,8 +19,8 @@ struct ColumnInfo {
     std::string name;
     SqlTypeInfo type;
     SQLSMALLINT nullable = SQL_NULLABLE_UNKNOWN;
-    std::string tableName;       // empty for expressions
-    std::string baseColumnName;  // empty for expressions
+    std::string tableName;      // empty for expressions
+    std::string baseColumnName; // empty for expressions
 };
 
 enum class ValueKind { Null, Integer, Real, Text, Blob };
@@ -43,6 +43,13 @@ public:
     // The value as text (numbers in their usual decimal form); valid until the
     // next call on this result set.
     virtual std::string_view text(int col) const = 0;
+    // The value as text, or false when it is NULL: one call for the common case.
+    virtual bool textUnlessNull(int col, std::string_view& out) const {
+        if (kind(col) == ValueKind::Null)
+            return false;
+        out = text(col);
+        return true;
+    }
 
 protected:
     std::vector<ColumnInfo> columns_;
@@ -63,6 +70,7 @@ public:
     std::int64_t integer(int col) const override;
     double real(int col) const override;
     std::string_view text(int col) const override;
+    bool textUnlessNull(int col, std::string_view& out) const override;
 
 private:
     sqlite3_stmt* statement_;
@@ -108,7 +116,7 @@ private:
     std::vector<std::vector<Value>> rows_;
     size_t current_ = 0;
     bool started_ = false;
-    mutable std::string scratch_;  // text form of a number
+    mutable std::string scratch_; // text form of a number
 };
 
-}  // namespace mdblite
+} // namespace mdblite

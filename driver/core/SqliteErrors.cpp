@@ -15,7 +15,7 @@ bool startsWith(const char* text, const char* prefix) {
     return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
 }
 
-}  // namespace
+} // namespace
 
 const char* sqlstateFor(int extendedCode, const char* message, SqlitePhase phase) {
     switch (extendedCode & 0xff) {
@@ -62,4 +62,4 @@ void reportSqliteError(sqlite3* db, int rc, SqlitePhase phase, Diagnostics& diag
     diag.add(sqlstateFor(extended, message, phase), cause, extended);
 }
 
-}  // namespace mdblite
+} // namespace mdblite

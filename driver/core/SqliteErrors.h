@@ -16,4 +16,4 @@ void reportSqliteError(sqlite3* db, int rc, SqlitePhase phase, Diagnostics& diag
 // The SQLSTATE for a result code and message.
 const char* sqlstateFor(int extendedCode, const char* message, SqlitePhase phase);
 
-}  // namespace mdblite
+} // namespace mdblite

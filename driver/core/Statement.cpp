@@ -43,27 +43,25 @@ bool holdsAnotherStatement(sqlite3* db, const char* tail) {
 }
 
 std::string canonicalTimestamp(const SQL_TIMESTAMP_STRUCT& ts) {
-    char text[64];  // room for any field values, though valid ones need 20
+    char text[64]; // room for any field values, though valid ones need 20
     std::snprintf(text, sizeof text, "%04d-%02u-%02u %02u:%02u:%02u", ts.year, ts.month, ts.day,
                   ts.hour, ts.minute, ts.second);
     return text;
 }
 
-template <typename T>
-T readAs(const void* value) {
+template <typename T> T readAs(const void* value) {
     T result;
     std::memcpy(&result, value, sizeof result);
     return result;
 }
 
-template <typename T>
-T* offsetPointer(T* pointer, const SQLLEN* offset) {
+template <typename T> T* offsetPointer(T* pointer, const SQLLEN* offset) {
     if (!pointer || !offset)
         return pointer;
     return reinterpret_cast<T*>(reinterpret_cast<char*>(pointer) + *offset);
 }
 
-}  // namespace
+} // namespace
 
 Statement::Statement(Connection& connection) : connection_(connection) {
     for (Descriptor& descriptor : descriptors_)
@@ -222,7 +220,7 @@ SQLRETURN Statement::fetch() {
     if (attributes.rowsFetched)
         *attributes.rowsFetched = 1;
     if (attributes.rowStatus)
-        attributes.rowStatus[0] = rc == SQL_SUCCESS           ? SQL_ROW_SUCCESS
+        attributes.rowStatus[0] = rc == SQL_SUCCESS             ? SQL_ROW_SUCCESS
                                   : rc == SQL_SUCCESS_WITH_INFO ? SQL_ROW_SUCCESS_WITH_INFO
                                                                 : SQL_ROW_ERROR;
     return rc;
@@ -234,15 +232,16 @@ SQLRETURN Statement::fetchBoundColumns() {
     for (const BoundColumn& binding : bound_) {
         if (binding.column > columns.size())
             return diag.error("07009", "Invalid descriptor index (column " +
-                                           std::to_string(binding.column) + " is bound but the "
-                                           "result has " + std::to_string(columns.size()) +
-                                           " columns)");
+                                           std::to_string(binding.column) +
+                                           " is bound but the "
+                                           "result has " +
+                                           std::to_string(columns.size()) + " columns)");
         CTarget target = binding.target;
         target.data = offsetPointer(target.data, attributes.rowBindOffset);
         target.indicator = offsetPointer(target.indicator, attributes.rowBindOffset);
         const int col = binding.column - 1;
-        rc = combineResults(rc, convertValue(*cursor_, col, columns[col].type.sqlType, target,
-                                             nullptr, diag));
+        rc = combineResults(
+            rc, convertValue(*cursor_, col, columns[col].type.sqlType, target, nullptr, diag));
     }
     return rc;
 }
@@ -252,8 +251,8 @@ SQLRETURN Statement::getData(SQLUSMALLINT column, const CTarget& target) {
         return diag.error("24000", "Invalid cursor state (no current row)");
     const std::vector<ColumnInfo>& columns = cursor_->columns();
     if (column == 0 || column > columns.size())
-        return diag.error("07009", "Invalid descriptor index (column " + std::to_string(column) +
-                                       ")");
+        return diag.error("07009",
+                          "Invalid descriptor index (column " + std::to_string(column) + ")");
     if (pieceColumn_ != column) {
         pieceColumn_ = column;
         piece_ = PieceState{};
@@ -313,12 +312,11 @@ SQLRETURN Statement::bindParameters() {
         int rc = SQLITE_OK;
         if ((indicator && *indicator == SQL_NULL_DATA) || !value) {
             rc = sqlite3_bind_null(statement, number);
-        } else if (indicator && (*indicator == SQL_DATA_AT_EXEC ||
-                                 *indicator <= SQL_LEN_DATA_AT_EXEC_OFFSET)) {
+        } else if (indicator &&
+                   (*indicator == SQL_DATA_AT_EXEC || *indicator <= SQL_LEN_DATA_AT_EXEC_OFFSET)) {
             return diag.error("HYC00", "Optional feature not implemented (data at execution)");
         } else {
-            const SQLSMALLINT cType =
-                p.cType == SQL_C_DEFAULT ? defaultCType(p.sqlType) : p.cType;
+            const SQLSMALLINT cType = p.cType == SQL_C_DEFAULT ? defaultCType(p.sqlType) : p.cType;
             const bool nts = !indicator || *indicator == SQL_NTS;
             switch (cType) {
             case SQL_C_CHAR: {
@@ -403,7 +401,8 @@ SQLRETURN Statement::bindParameters() {
             }
             default:
                 return diag.error("HYC00", "Optional feature not implemented (parameter of C "
-                                           "type " + std::to_string(cType) + ")");
+                                           "type " +
+                                               std::to_string(cType) + ")");
             }
         }
         if (rc != SQLITE_OK) {
@@ -429,4 +428,4 @@ Descriptor* Statement::descriptor(SQLINTEGER attribute) {
     }
 }
 
-}  // namespace mdblite
+} // namespace mdblite

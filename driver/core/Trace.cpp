@@ -25,7 +25,7 @@ void appendLine(const char* path, std::string line) {
     if (fd < 0)
         return;
     ssize_t written = ::write(fd, line.data(), line.size());
-    (void)written;  // tracing never changes the outcome of a call
+    (void)written; // tracing never changes the outcome of a call
     ::close(fd);
 }
 
@@ -35,7 +35,7 @@ std::string handleId(const void* handle) {
     return buffer;
 }
 
-}  // namespace
+} // namespace
 
 void traceAlloc(std::string_view kind, const void* handle) {
     if (const char* path = tracePath())
@@ -63,4 +63,4 @@ void traceExec(std::string_view statementText) {
     appendLine(path, line);
 }
 
-}  // namespace mdblite
+} // namespace mdblite

@@ -18,4 +18,4 @@ void traceFree(std::string_view kind, const void* handle);
 // Appends "exec <text>" with line breaks of the text written as \n and \r.
 void traceExec(std::string_view statementText);
 
-}  // namespace mdblite
+} // namespace mdblite

@@ -13,8 +13,7 @@ SQLULEN asNumber(SQLPOINTER value) {
     return static_cast<SQLULEN>(reinterpret_cast<std::uintptr_t>(value));
 }
 
-template <typename T>
-SQLRETURN writeNumber(SQLPOINTER target, T value) {
+template <typename T> SQLRETURN writeNumber(SQLPOINTER target, T value) {
     if (target)
         std::memcpy(target, &value, sizeof value);
     return SQL_SUCCESS;
@@ -29,7 +28,7 @@ SQLRETURN unknownAttribute(Diagnostics& diag, SQLINTEGER attribute) {
                       "Invalid attribute/option identifier (" + std::to_string(attribute) + ")");
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
@@ -47,7 +46,7 @@ SQLRETURN SQL_API SQLSetEnvAttr(SQLHENV environmentHandle, SQLINTEGER attribute,
             return SQL_SUCCESS;
         case SQL_ATTR_CONNECTION_POOLING:
         case SQL_ATTR_CP_MATCH:
-            return SQL_SUCCESS;  // pooling belongs to the driver manager
+            return SQL_SUCCESS; // pooling belongs to the driver manager
         default:
             return unknownAttribute(environment.diag, attribute);
         }
@@ -104,7 +103,7 @@ SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC connectionHandle, SQLINTEGER attribu
         case SQL_ATTR_ANSI_APP:
         case SQL_ATTR_QUIET_MODE:
         case SQL_ATTR_PACKET_SIZE:
-            return SQL_SUCCESS;  // nothing to do for a file database
+            return SQL_SUCCESS; // nothing to do for a file database
         default:
             return unknownAttribute(connection.diag, attribute);
         }
@@ -119,8 +118,8 @@ SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC connectionHandle, SQLINTEGER attribu
             *stringLength = sizeof(SQLUINTEGER);
         switch (attribute) {
         case SQL_ATTR_AUTOCOMMIT:
-            return writeNumber<SQLUINTEGER>(
-                value, connection.autocommit() ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF);
+            return writeNumber<SQLUINTEGER>(value, connection.autocommit() ? SQL_AUTOCOMMIT_ON
+                                                                           : SQL_AUTOCOMMIT_OFF);
         case SQL_ATTR_ACCESS_MODE:
             return writeNumber<SQLUINTEGER>(value, connection.accessMode);
         case SQL_ATTR_LOGIN_TIMEOUT:
@@ -142,8 +141,8 @@ SQLRETURN SQL_API SQLGetConnectAttr(SQLHDBC connectionHandle, SQLINTEGER attribu
                                             connection.connected() ? SQL_CD_FALSE : SQL_CD_TRUE);
         case SQL_ATTR_CURRENT_CATALOG: {
             SQLINTEGER length = 0;
-            SQLRETURN rc = copyText(connection.path(), value, bufferLength, &length,
-                                    connection.diag);
+            SQLRETURN rc =
+                copyText(connection.path(), value, bufferLength, &length, connection.diag);
             if (stringLength)
                 *stringLength = length;
             return rc;
@@ -162,8 +161,7 @@ SQLRETURN SQL_API SQLSetStmtAttr(SQLHSTMT statementHandle, SQLINTEGER attribute,
         switch (attribute) {
         case SQL_ATTR_ROW_ARRAY_SIZE:
         case SQL_ROWSET_SIZE:
-            return number == 1 ? SQL_SUCCESS
-                               : optionChanged(statement.diag, "one row per fetch");
+            return number == 1 ? SQL_SUCCESS : optionChanged(statement.diag, "one row per fetch");
         case SQL_ATTR_PARAMSET_SIZE:
             return number == 1 ? SQL_SUCCESS
                                : optionChanged(statement.diag, "one parameter set per execute");
@@ -177,7 +175,7 @@ SQLRETURN SQL_API SQLSetStmtAttr(SQLHSTMT statementHandle, SQLINTEGER attribute,
             a.rowBindOffset = static_cast<SQLLEN*>(value);
             return SQL_SUCCESS;
         case SQL_ATTR_ROW_BIND_TYPE:
-            a.rowBindType = number;  // with one row per fetch any binding layout reads alike
+            a.rowBindType = number; // with one row per fetch any binding layout reads alike
             return SQL_SUCCESS;
         case SQL_ATTR_PARAMS_PROCESSED_PTR:
             a.paramsProcessed = static_cast<SQLULEN*>(value);
@@ -312,4 +310,4 @@ SQLRETURN SQL_API SQLGetStmtAttr(SQLHSTMT statementHandle, SQLINTEGER attribute,
     });
 }
 
-}  // extern "C"
+} // extern "C"

@@ -8,7 +8,7 @@ namespace {
 
 SQLRETURN openCatalogRows(Statement& statement, std::unique_ptr<ResultSet> rows) {
     if (!rows)
-        return SQL_ERROR;  // the cause is in the statement's diagnostics
+        return SQL_ERROR; // the cause is in the statement's diagnostics
     statement.openRows(std::move(rows));
     return SQL_SUCCESS;
 }
@@ -17,21 +17,20 @@ sqlite3* databaseOf(Statement& statement) {
     return statement.connection().db();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
-SQLRETURN SQL_API SQLTables(SQLHSTMT statementHandle, SQLCHAR* catalogName,
-                            SQLSMALLINT nameLength1, SQLCHAR* schemaName, SQLSMALLINT nameLength2,
-                            SQLCHAR* tableName, SQLSMALLINT nameLength3, SQLCHAR* tableType,
-                            SQLSMALLINT nameLength4) {
+SQLRETURN SQL_API SQLTables(SQLHSTMT statementHandle, SQLCHAR* catalogName, SQLSMALLINT nameLength1,
+                            SQLCHAR* schemaName, SQLSMALLINT nameLength2, SQLCHAR* tableName,
+                            SQLSMALLINT nameLength3, SQLCHAR* tableType, SQLSMALLINT nameLength4) {
     return withStatement(statementHandle, [&](Statement& statement) -> SQLRETURN {
         statement.closeCursor();
         return openCatalogRows(
-            statement, listTables(databaseOf(statement), textArgument(catalogName, nameLength1),
-                                  textArgument(schemaName, nameLength2),
-                                  textArgument(tableName, nameLength3),
-                                  textArgument(tableType, nameLength4), statement.diag));
+            statement,
+            listTables(databaseOf(statement), textArgument(catalogName, nameLength1),
+                       textArgument(schemaName, nameLength2), textArgument(tableName, nameLength3),
+                       textArgument(tableType, nameLength4), statement.diag));
     });
 }
 
@@ -42,10 +41,9 @@ SQLRETURN SQL_API SQLColumns(SQLHSTMT statementHandle, SQLCHAR* /*catalogName*/,
                              SQLSMALLINT nameLength4) {
     return withStatement(statementHandle, [&](Statement& statement) -> SQLRETURN {
         statement.closeCursor();
-        return openCatalogRows(statement, listColumns(databaseOf(statement),
-                                                      textArgument(tableName, nameLength3),
-                                                      textArgument(columnName, nameLength4),
-                                                      statement.diag));
+        return openCatalogRows(
+            statement, listColumns(databaseOf(statement), textArgument(tableName, nameLength3),
+                                   textArgument(columnName, nameLength4), statement.diag));
     });
 }
 
@@ -55,4 +53,4 @@ SQLRETURN SQL_API SQLGetTypeInfo(SQLHSTMT statementHandle, SQLSMALLINT dataType)
     });
 }
 
-}  // extern "C"
+} // extern "C"

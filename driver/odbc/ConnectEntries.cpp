@@ -31,14 +31,13 @@ SQLRETURN connectToDataSource(Connection& connection, const std::string& dataSou
     return connection.connect(path);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
-SQLRETURN SQL_API SQLConnect(SQLHDBC connectionHandle, SQLCHAR* serverName,
-                             SQLSMALLINT nameLength1, SQLCHAR* /*userName*/,
-                             SQLSMALLINT /*nameLength2*/, SQLCHAR* /*authentication*/,
-                             SQLSMALLINT /*nameLength3*/) {
+SQLRETURN SQL_API SQLConnect(SQLHDBC connectionHandle, SQLCHAR* serverName, SQLSMALLINT nameLength1,
+                             SQLCHAR* /*userName*/, SQLSMALLINT /*nameLength2*/,
+                             SQLCHAR* /*authentication*/, SQLSMALLINT /*nameLength3*/) {
     return withConnection(connectionHandle, [&](Connection& connection) -> SQLRETURN {
         auto dataSource = textArgument(serverName, nameLength1);
         return connectToDataSource(connection, dataSource.value_or(""));
@@ -48,15 +47,14 @@ SQLRETURN SQL_API SQLConnect(SQLHDBC connectionHandle, SQLCHAR* serverName,
 SQLRETURN SQL_API SQLDriverConnect(SQLHDBC connectionHandle, SQLHWND /*windowHandle*/,
                                    SQLCHAR* inConnectionString, SQLSMALLINT stringLength1,
                                    SQLCHAR* outConnectionString, SQLSMALLINT bufferLength,
-                                   SQLSMALLINT* stringLength2Ptr,
-                                   SQLUSMALLINT driverCompletion) {
+                                   SQLSMALLINT* stringLength2Ptr, SQLUSMALLINT driverCompletion) {
     return withConnection(connectionHandle, [&](Connection& connection) -> SQLRETURN {
         switch (driverCompletion) {
         case SQL_DRIVER_NOPROMPT:
         case SQL_DRIVER_COMPLETE:
         case SQL_DRIVER_COMPLETE_REQUIRED:
         case SQL_DRIVER_PROMPT:
-            break;  // the driver never shows a window: every mode completes silently
+            break; // the driver never shows a window: every mode completes silently
         default:
             return connection.diag.error("HY110", "Invalid driver completion");
         }
@@ -91,20 +89,19 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC connectionHandle) {
     });
 }
 
-SQLRETURN SQL_API SQLEndTran(SQLSMALLINT handleType, SQLHANDLE handle,
-                             SQLSMALLINT completionType) {
+SQLRETURN SQL_API SQLEndTran(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT completionType) {
     if (completionType != SQL_COMMIT && completionType != SQL_ROLLBACK) {
         return SQL_ERROR;
     }
     const bool commit = completionType == SQL_COMMIT;
     if (handleType == SQL_HANDLE_DBC)
-        return withConnection(handle, [&](Connection& connection) {
-            return connection.endTransaction(commit);
-        });
+        return withConnection(
+            handle, [&](Connection& connection) { return connection.endTransaction(commit); });
     if (handleType == SQL_HANDLE_ENV)
         return withEnvironment(handle, [&](Environment& environment) -> SQLRETURN {
             SQLRETURN rc = SQL_SUCCESS;
             for (const auto& connection : environment.connections()) {
+                std::lock_guard<std::mutex> guard(connection->callMutex());
                 if (connection->endTransaction(commit) != SQL_SUCCESS) {
                     for (const auto& record : connection->diag.records())
                         environment.diag.append(record);
@@ -126,9 +123,8 @@ SQLRETURN SQL_API SQLNativeSql(SQLHDBC connectionHandle, SQLCHAR* inStatementTex
         std::string sqliteSql;
         if (Statement::translate(*text, sqliteSql, connection.diag) != SQL_SUCCESS)
             return SQL_ERROR;
-        return copyText(sqliteSql, outStatementText, bufferLength, textLength2Ptr,
-                        connection.diag);
+        return copyText(sqliteSql, outStatementText, bufferLength, textLength2Ptr, connection.diag);
     });
 }
 
-}  // extern "C"
+} // extern "C"

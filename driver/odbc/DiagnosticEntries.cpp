@@ -34,32 +34,29 @@ bool isOdbcState(const std::string& state, bool subclass) {
         return true;
     if (!subclass)
         return false;
-    static const char* odbcSubclasses[] = {"01S00", "01S01", "01S02", "01S06", "01S07", "07S01",
-                                           "08S01", "21S01", "21S02", "25S01", "25S02", "25S03",
-                                           "42S01", "42S02", "42S11", "42S12", "42S21", "42S22",
-                                           "HY095", "HY097", "HY098", "HY099", "HY100", "HY101",
-                                           "HY105", "HY107", "HY109", "HY110", "HY111", "HYT00",
-                                           "HYT01"};
+    static const char* odbcSubclasses[] = {
+        "01S00", "01S01", "01S02", "01S06", "01S07", "07S01", "08S01", "21S01",
+        "21S02", "25S01", "25S02", "25S03", "42S01", "42S02", "42S11", "42S12",
+        "42S21", "42S22", "HY095", "HY097", "HY098", "HY099", "HY100", "HY101",
+        "HY105", "HY107", "HY109", "HY110", "HY111", "HYT00", "HYT01"};
     for (const char* known : odbcSubclasses)
         if (state == known)
             return true;
     return false;
 }
 
-template <typename T>
-SQLRETURN writeNumber(SQLPOINTER target, T value) {
+template <typename T> SQLRETURN writeNumber(SQLPOINTER target, T value) {
     if (target)
         std::memcpy(target, &value, sizeof value);
     return SQL_SUCCESS;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
-SQLRETURN SQL_API SQLGetDiagRec(SQLSMALLINT handleType, SQLHANDLE handle,
-                                SQLSMALLINT recordNumber, SQLCHAR* sqlstate,
-                                SQLINTEGER* nativeError, SQLCHAR* messageText,
+SQLRETURN SQL_API SQLGetDiagRec(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT recordNumber,
+                                SQLCHAR* sqlstate, SQLINTEGER* nativeError, SQLCHAR* messageText,
                                 SQLSMALLINT bufferLength, SQLSMALLINT* textLength) {
     const Diagnostics* diag = diagnosticsOf(handleType, handle);
     if (!diag)
@@ -75,7 +72,7 @@ SQLRETURN SQL_API SQLGetDiagRec(SQLSMALLINT handleType, SQLHANDLE handle,
     }
     if (nativeError)
         *nativeError = record.nativeError;
-    Diagnostics scratch;  // a cut message must not add a record to the one read
+    Diagnostics scratch; // a cut message must not add a record to the one read
     return copyText(record.message, messageText, bufferLength, textLength, scratch);
 }
 
@@ -139,4 +136,4 @@ SQLRETURN SQL_API SQLGetDiagField(SQLSMALLINT handleType, SQLHANDLE handle,
     }
 }
 
-}  // extern "C"
+} // extern "C"

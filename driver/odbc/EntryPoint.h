@@ -8,6 +8,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <mutex>
 #include <new>
 #include <optional>
 #include <string>
@@ -15,8 +16,7 @@
 
 namespace mdblite {
 
-template <typename Body>
-SQLRETURN runGuarded(Diagnostics& diag, Body&& body) {
+template <typename Body> SQLRETURN runGuarded(Diagnostics& diag, Body&& body) {
     diag.clear();
     try {
         return diag.finish(body());
@@ -27,27 +27,27 @@ SQLRETURN runGuarded(Diagnostics& diag, Body&& body) {
     }
 }
 
-template <typename Body>
-SQLRETURN withEnvironment(SQLHANDLE handle, Body&& body) {
+template <typename Body> SQLRETURN withEnvironment(SQLHANDLE handle, Body&& body) {
     Environment* environment = Environment::from(handle);
     if (!environment)
         return SQL_INVALID_HANDLE;
+    std::lock_guard<std::mutex> guard(environment->callMutex());
     return runGuarded(environment->diag, [&] { return body(*environment); });
 }
 
-template <typename Body>
-SQLRETURN withConnection(SQLHANDLE handle, Body&& body) {
+template <typename Body> SQLRETURN withConnection(SQLHANDLE handle, Body&& body) {
     Connection* connection = Connection::from(handle);
     if (!connection)
         return SQL_INVALID_HANDLE;
+    std::lock_guard<std::mutex> guard(connection->callMutex());
     return runGuarded(connection->diag, [&] { return body(*connection); });
 }
 
-template <typename Body>
-SQLRETURN withStatement(SQLHANDLE handle, Body&& body) {
+template <typename Body> SQLRETURN withStatement(SQLHANDLE handle, Body&& body) {
     Statement* statement = Statement::from(handle);
     if (!statement)
         return SQL_INVALID_HANDLE;
+    std::lock_guard<std::mutex> guard(statement->connection().callMutex());
     return runGuarded(statement->diag, [&] { return body(*statement); });
 }
 
@@ -87,4 +87,4 @@ SQLRETURN copyText(std::string_view value, SQLPOINTER buffer, SQLLEN capacity, L
     return diag.warning("01004", "String data, right truncated");
 }
 
-}  // namespace mdblite
+} // namespace mdblite

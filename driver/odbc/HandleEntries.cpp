@@ -41,6 +41,7 @@ SQLRETURN freeEnvironment(SQLHANDLE handle) {
     Environment* environment = Environment::from(handle);
     if (!environment)
         return SQL_INVALID_HANDLE;
+    std::unique_lock<std::mutex> guard(environment->callMutex());
     for (const auto& connection : environment->connections()) {
         if (connection->connected()) {
             environment->diag.clear();
@@ -48,6 +49,7 @@ SQLRETURN freeEnvironment(SQLHANDLE handle) {
                                                     "the environment is still open)");
         }
     }
+    guard.unlock();
     delete environment;
     return SQL_SUCCESS;
 }
@@ -57,6 +59,7 @@ SQLRETURN freeConnection(SQLHANDLE handle) {
     if (!connection)
         return SQL_INVALID_HANDLE;
     connection->diag.clear();
+    std::lock_guard<std::mutex> guard(connection->environment().callMutex());
     if (!connection->environment().freeConnection(connection))
         return connection->diag.error("HY010", "Function sequence error (disconnect first)");
     return SQL_SUCCESS;
@@ -66,11 +69,13 @@ SQLRETURN freeStatement(SQLHANDLE handle) {
     Statement* statement = Statement::from(handle);
     if (!statement)
         return SQL_INVALID_HANDLE;
-    statement->connection().freeStatement(statement);
+    Connection& connection = statement->connection();
+    std::lock_guard<std::mutex> guard(connection.callMutex());
+    connection.freeStatement(statement);
     return SQL_SUCCESS;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
@@ -143,4 +148,4 @@ SQLRETURN SQL_API SQLFreeStmt(SQLHSTMT statementHandle, SQLUSMALLINT option) {
     });
 }
 
-}  // extern "C"
+} // extern "C"

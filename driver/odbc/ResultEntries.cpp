@@ -34,7 +34,7 @@ const char* literalPrefix(SQLSMALLINT sqlType) {
     return sqlType == SQL_TYPE_TIMESTAMP ? "#" : "";
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
@@ -78,8 +78,7 @@ SQLRETURN SQL_API SQLColAttribute(SQLHSTMT statementHandle, SQLUSMALLINT columnN
             return SQL_SUCCESS;
         };
         auto text = [&](const std::string& value) {
-            return copyText(value, characterAttribute, bufferLength, stringLength,
-                            statement.diag);
+            return copyText(value, characterAttribute, bufferLength, stringLength, statement.diag);
         };
         if (fieldIdentifier == SQL_DESC_COUNT || fieldIdentifier == SQL_COLUMN_COUNT)
             return number(static_cast<SQLLEN>(statement.columns().size()));
@@ -160,8 +159,7 @@ SQLRETURN SQL_API SQLBindCol(SQLHSTMT statementHandle, SQLUSMALLINT columnNumber
 }
 
 SQLRETURN SQL_API SQLFetch(SQLHSTMT statementHandle) {
-    return withStatement(statementHandle,
-                         [&](Statement& statement) { return statement.fetch(); });
+    return withStatement(statementHandle, [&](Statement& statement) { return statement.fetch(); });
 }
 
 SQLRETURN SQL_API SQLFetchScroll(SQLHSTMT statementHandle, SQLSMALLINT fetchOrientation,
@@ -185,4 +183,4 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT statementHandle, SQLUSMALLINT columnNumber
     });
 }
 
-}  // extern "C"
+} // extern "C"

@@ -91,4 +91,4 @@ SQLRETURN SQL_API SQLCancel(SQLHSTMT statementHandle) {
     });
 }
 
-}  // extern "C"
+} // extern "C"

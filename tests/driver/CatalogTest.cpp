@@ -55,11 +55,11 @@ TEST_F(Catalog, ColumnsResultHasTheStandardColumnNames) {
     SQLCHAR table[] = "Other";
     ASSERT_EQ(SQLColumns(statement.handle(), nullptr, 0, nullptr, 0, table, SQL_NTS, nullptr, 0),
               SQL_SUCCESS);
-    const char* expected[] = {"TABLE_CAT",        "TABLE_SCHEM",   "TABLE_NAME",
-                              "COLUMN_NAME",      "DATA_TYPE",     "TYPE_NAME",
-                              "COLUMN_SIZE",      "BUFFER_LENGTH", "DECIMAL_DIGITS",
-                              "NUM_PREC_RADIX",   "NULLABLE",      "REMARKS",
-                              "COLUMN_DEF",       "SQL_DATA_TYPE", "SQL_DATETIME_SUB",
+    const char* expected[] = {"TABLE_CAT",         "TABLE_SCHEM",      "TABLE_NAME",
+                              "COLUMN_NAME",       "DATA_TYPE",        "TYPE_NAME",
+                              "COLUMN_SIZE",       "BUFFER_LENGTH",    "DECIMAL_DIGITS",
+                              "NUM_PREC_RADIX",    "NULLABLE",         "REMARKS",
+                              "COLUMN_DEF",        "SQL_DATA_TYPE",    "SQL_DATETIME_SUB",
                               "CHAR_OCTET_LENGTH", "ORDINAL_POSITION", "IS_NULLABLE"};
     for (SQLUSMALLINT c = 1; c <= 18; ++c) {
         SQLCHAR name[64];
@@ -109,8 +109,8 @@ TEST_F(Catalog, TablesListsTablesAndViewsByType) {
             found.push_back(std::string(name) + ":" + type);
         return found;
     };
-    EXPECT_EQ(list(nullptr), (std::vector<std::string>{"Other:TABLE", "StockTable:TABLE",
-                                                       "Racks:VIEW"}));
+    EXPECT_EQ(list(nullptr),
+              (std::vector<std::string>{"Other:TABLE", "StockTable:TABLE", "Racks:VIEW"}));
     SQLCHAR onlyTables[] = "'TABLE'";
     EXPECT_EQ(list(onlyTables), (std::vector<std::string>{"Other:TABLE", "StockTable:TABLE"}));
 }
@@ -152,4 +152,4 @@ TEST_F(Catalog, InfoAndFunctionsDescribeTheDriver) {
     EXPECT_EQ(supported, SQL_FALSE);
 }
 
-}  // namespace
+} // namespace

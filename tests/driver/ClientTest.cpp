@@ -92,4 +92,4 @@ TEST_F(Clients, PyodbcListsTablesAndSelects) {
               (Rows{{"XL1"}}));
 }
 
-}  // namespace
+} // namespace

@@ -69,4 +69,4 @@ TEST(Concurrency, AWriterWaitsForAnotherProcessLock) {
               (Rows{{"after", "held"}}));
 }
 
-}  // namespace
+} // namespace

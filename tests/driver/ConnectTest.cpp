@@ -18,7 +18,7 @@ constexpr char kJetFile[] = "/work/shared/testdata/DateTestDatabase.mdb";
 struct RefusedPath {
     const char* name;
     std::function<std::string(const TempFolder&)> makePath;
-    std::vector<std::string> messageFragments;  // besides the path itself
+    std::vector<std::string> messageFragments; // besides the path itself
 };
 
 std::string missing(const TempFolder& folder) {
@@ -82,17 +82,16 @@ TEST_P(ConnectRefusal, Fails08001NamingPathAndReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Driver, ConnectRefusal,
-    ::testing::Values(
-        RefusedPath{"MissingFile", missing, {"does not exist"}},
-        RefusedPath{"MissingFolder", missingFolder, {"does not exist"}},
-        RefusedPath{"EmptyPath", emptyPath, {"DBQ is empty"}},
-        RefusedPath{"Folder", aFolder, {"folder"}},
-        RefusedPath{"TextFile", textFile, {"not a database"}},
-        RefusedPath{"EmptyFile", emptyFile, {"not a database", "empty"}},
-        RefusedPath{"DamagedDatabase", damagedDatabase, {"not a database"}},
-        RefusedPath{"AccessJetFile",
-                    jetFile,
-                    {"Microsoft Access", "rackbook-db import-mdb", "NEW.mdb"}}),
+    ::testing::Values(RefusedPath{"MissingFile", missing, {"does not exist"}},
+                      RefusedPath{"MissingFolder", missingFolder, {"does not exist"}},
+                      RefusedPath{"EmptyPath", emptyPath, {"DBQ is empty"}},
+                      RefusedPath{"Folder", aFolder, {"folder"}},
+                      RefusedPath{"TextFile", textFile, {"not a database"}},
+                      RefusedPath{"EmptyFile", emptyFile, {"not a database", "empty"}},
+                      RefusedPath{"DamagedDatabase", damagedDatabase, {"not a database"}},
+                      RefusedPath{"AccessJetFile",
+                                  jetFile,
+                                  {"Microsoft Access", "rackbook-db import-mdb", "NEW.mdb"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Connect, OpensAnExistingDatabaseReadWrite) {
@@ -136,4 +135,4 @@ TEST(Connect, AcceptsTheDriverNameWithoutBracesAndReturnsTheConnectionString) {
     SQLDisconnect(connection.dbc());
 }
 
-}  // namespace
+} // namespace

@@ -62,7 +62,7 @@ void check(sqlite3* db, int rc, const std::string& what) {
         throw std::runtime_error(what + ": " + sqlite3_errmsg(db));
 }
 
-}  // namespace
+} // namespace
 
 void createStockDatabase(const std::string& path, const Rows& rows) {
     Database database(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
@@ -105,8 +105,7 @@ void sqliteExec(const std::string& path, const std::string& sql) {
 Rows sqliteQuery(const std::string& path, const std::string& sql) {
     Database database(path, SQLITE_OPEN_READONLY);
     sqlite3_stmt* statement = nullptr;
-    check(database.db, sqlite3_prepare_v2(database.db, sql.c_str(), -1, &statement, nullptr),
-          sql);
+    check(database.db, sqlite3_prepare_v2(database.db, sql.c_str(), -1, &statement, nullptr), sql);
     Rows rows;
     while (sqlite3_step(statement) == SQLITE_ROW) {
         Row row;
@@ -155,8 +154,8 @@ Connection::~Connection() {
 
 SQLRETURN Connection::open(const std::string& path) {
     std::string text = "DBQ=" + path + ";DRIVER={Microsoft Access Driver (*.mdb)};";
-    SQLRETURN rc = SQLDriverConnect(dbc_, nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
-                                    SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_COMPLETE);
+    SQLRETURN rc = SQLDriverConnect(dbc_, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS,
+                                    nullptr, 0, nullptr, SQL_DRIVER_COMPLETE);
     connected_ = rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
     return rc;
 }
@@ -240,4 +239,4 @@ std::vector<std::string> firstColumn(const Rows& rows) {
     return values;
 }
 
-}  // namespace drivertest
+} // namespace drivertest

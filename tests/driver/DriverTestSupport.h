@@ -12,7 +12,7 @@
 
 namespace drivertest {
 
-using Cell = std::optional<std::string>;  // nullopt is NULL
+using Cell = std::optional<std::string>; // nullopt is NULL
 using Row = std::vector<Cell>;
 using Rows = std::vector<Row>;
 
@@ -120,4 +120,4 @@ Outcome runOnce(const std::string& path, const std::string& sql);
 // The first column of every row, NULL as "<NULL>".
 std::vector<std::string> firstColumn(const Rows& rows);
 
-}  // namespace drivertest
+} // namespace drivertest

@@ -11,7 +11,7 @@ namespace {
 struct RefusedCase {
     const char* sql;
     const char* state;
-    const char* causeFragment;  // the message names the cause
+    const char* causeFragment; // the message names the cause
 };
 
 class Refusals : public ::testing::TestWithParam<RefusedCase> {};
@@ -89,4 +89,4 @@ TEST(Diagnostics, EndWithNoDataAfterTheLastRecord) {
     EXPECT_TRUE(statement.diagnostics().empty());
 }
 
-}  // namespace
+} // namespace

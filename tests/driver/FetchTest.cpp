@@ -14,9 +14,9 @@ namespace {
 class Fetching : public ::testing::Test {
 protected:
     void SetUp() override {
-        createStockDatabase(db, {stockRow("1", "A", "1", "2008-12-21 14:30:05", "DH5alpha",
-                                          std::string(300, 'c')),
-                                 stockRow("2", "A", "1", std::nullopt)});
+        createStockDatabase(
+            db, {stockRow("1", "A", "1", "2008-12-21 14:30:05", "DH5alpha", std::string(300, 'c')),
+                 stockRow("2", "A", "1", std::nullopt)});
         ASSERT_EQ(connection.open(db), SQL_SUCCESS);
     }
 
@@ -66,8 +66,8 @@ TEST_F(Fetching, TextsOfAnyLengthAreStoredWholeAndReadInPieces) {
     std::string longText;
     for (int i = 0; longText.size() < 100000; ++i)
         longText += "line " + std::to_string(i) + " of a long comment; ";
-    Outcome insert = run(connection, "UPDATE StockTable SET Comments='" + longText +
-                                         "' WHERE Index_ID='2_A_1'");
+    Outcome insert =
+        run(connection, "UPDATE StockTable SET Comments='" + longText + "' WHERE Index_ID='2_A_1'");
     ASSERT_TRUE(insert.ok()) << insert.message();
     EXPECT_EQ(sqliteQuery(db, "SELECT length(Comments) FROM StockTable WHERE Index_ID='2_A_1'"),
               (Rows{{std::to_string(longText.size())}}));
@@ -110,15 +110,15 @@ TEST_F(Fetching, DateTimeReadsAsTextAndAsTimestamp) {
     EXPECT_EQ(ts.minute, 30);
     EXPECT_EQ(ts.second, 5);
     SQL_TIMESTAMP_STRUCT byDefault{};
-    ASSERT_EQ(SQLGetData(statement.handle(), 3, SQL_C_DEFAULT, &byDefault, sizeof byDefault,
-                         &indicator),
-              SQL_SUCCESS);
+    ASSERT_EQ(
+        SQLGetData(statement.handle(), 3, SQL_C_DEFAULT, &byDefault, sizeof byDefault, &indicator),
+        SQL_SUCCESS);
     EXPECT_EQ(byDefault.day, 21);
 }
 
 TEST_F(Fetching, NumbersConvertToTheNumericCTypes) {
-    ASSERT_TRUE(run(connection, "CREATE TABLE Numbers (Id INTEGER, Amount DOUBLE, Label TEXT)")
-                    .ok());
+    ASSERT_TRUE(
+        run(connection, "CREATE TABLE Numbers (Id INTEGER, Amount DOUBLE, Label TEXT)").ok());
     ASSERT_TRUE(run(connection, "INSERT INTO Numbers VALUES (42, 2.5, '17')").ok());
     Statement statement(connection);
     firstRow(statement, "SELECT Id, Id, Amount, Amount, Label, Id FROM Numbers");
@@ -131,17 +131,15 @@ TEST_F(Fetching, NumbersConvertToTheNumericCTypes) {
     SQLLEN indicator = 0;
     EXPECT_EQ(SQLGetData(statement.handle(), 1, SQL_C_LONG, &asLong, 0, &indicator), SQL_SUCCESS);
     EXPECT_EQ(asLong, 42);
-    EXPECT_EQ(SQLGetData(statement.handle(), 2, SQL_C_SBIGINT, &asBig, 0, &indicator),
-              SQL_SUCCESS);
+    EXPECT_EQ(SQLGetData(statement.handle(), 2, SQL_C_SBIGINT, &asBig, 0, &indicator), SQL_SUCCESS);
     EXPECT_EQ(asBig, 42);
     EXPECT_EQ(SQLGetData(statement.handle(), 3, SQL_C_DOUBLE, &asDouble, 0, &indicator),
               SQL_SUCCESS);
     EXPECT_DOUBLE_EQ(asDouble, 2.5);
     EXPECT_EQ(SQLGetData(statement.handle(), 4, SQL_C_SLONG, &cut, 0, &indicator),
-              SQL_SUCCESS_WITH_INFO);  // 01S07: the fraction is dropped
+              SQL_SUCCESS_WITH_INFO); // 01S07: the fraction is dropped
     EXPECT_EQ(cut, 2);
-    EXPECT_EQ(SQLGetData(statement.handle(), 5, SQL_C_LONG, &fromText, 0, &indicator),
-              SQL_SUCCESS);
+    EXPECT_EQ(SQLGetData(statement.handle(), 5, SQL_C_LONG, &fromText, 0, &indicator), SQL_SUCCESS);
     EXPECT_EQ(fromText, 17);
     EXPECT_EQ(SQLGetData(statement.handle(), 6, SQL_C_CHAR, asText, sizeof asText, &indicator),
               SQL_SUCCESS);
@@ -242,4 +240,4 @@ TEST_F(Fetching, ParametersAreBoundAsValues) {
     EXPECT_EQ(SQLFetch(statement.handle()), SQL_NO_DATA);
 }
 
-}  // namespace
+} // namespace

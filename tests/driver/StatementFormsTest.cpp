@@ -13,15 +13,16 @@ namespace {
 class StatementForms : public ::testing::Test {
 protected:
     void SetUp() override {
-        createStockDatabase(db, {
-            stockRow("1", "A", "1", "2003-05-17 00:00:00"),
-            stockRow("1", "A", "2", "2009-01-02 00:00:00", "BL21"),
-            stockRow("3", "A", "1", "2008-12-21 00:00:00", "model"),
-            stockRow("3", "A", "2", "2009-01-02 13:30:00"),
-            stockRow("3", "B", "1", "1999-02-01 00:00:00", "Del9"),
-            stockRow("2", "A", "1", std::nullopt, "JM109", std::string("no date")),
-            stockRow("10", "A", "1", "2010-10-10 00:00:00"),
-        });
+        createStockDatabase(
+            db, {
+                    stockRow("1", "A", "1", "2003-05-17 00:00:00"),
+                    stockRow("1", "A", "2", "2009-01-02 00:00:00", "BL21"),
+                    stockRow("3", "A", "1", "2008-12-21 00:00:00", "model"),
+                    stockRow("3", "A", "2", "2009-01-02 13:30:00"),
+                    stockRow("3", "B", "1", "1999-02-01 00:00:00", "Del9"),
+                    stockRow("2", "A", "1", std::nullopt, "JM109", std::string("no date")),
+                    stockRow("10", "A", "1", "2010-10-10 00:00:00"),
+                });
         ASSERT_TRUE(SQL_SUCCEEDED(connection.open(db)));
     }
 
@@ -102,11 +103,11 @@ TEST_F(StatementForms, InsertStoresTheRecordAndCountsOneRow) {
 }
 
 TEST_F(StatementForms, UpdateRewritesTheRecordUnderANewKey) {
-    Outcome outcome = run(connection,
-                          "UPDATE StockTable SET Index_ID='R1_B2_P3', Rack='R1', Box='B2', "
-                          "Position='P3', Strain='XL1', Plasmid='pET', Subunit='beta', "
-                          "Mutation='none', Antibiotic='Kan', Dates_ID=#2008-12-21#, Comments='' "
-                          "WHERE Index_ID='3_B_1'");
+    Outcome outcome =
+        run(connection, "UPDATE StockTable SET Index_ID='R1_B2_P3', Rack='R1', Box='B2', "
+                        "Position='P3', Strain='XL1', Plasmid='pET', Subunit='beta', "
+                        "Mutation='none', Antibiotic='Kan', Dates_ID=#2008-12-21#, Comments='' "
+                        "WHERE Index_ID='3_B_1'");
     ASSERT_TRUE(outcome.ok()) << outcome.message();
     EXPECT_EQ(outcome.rowCount, 1);
     EXPECT_EQ(sqliteQuery(db, "SELECT Index_ID, Dates_ID FROM StockTable WHERE Rack='R1'"),
@@ -136,4 +137,4 @@ TEST_F(StatementForms, BracketedNamesAreColumnNames) {
     EXPECT_EQ(keys("SELECT [Index_ID] FROM [StockTable] WHERE [Rack]='10'"), (Strings{"10_A_1"}));
 }
 
-}  // namespace
+} // namespace

@@ -43,7 +43,7 @@ TEST_F(Trace, RecordsHandlesAndStatementsAsReceived) {
     }
     const std::vector<std::string> lines = readLines(trace);
     std::vector<std::string> execs;
-    std::map<std::string, int> balance;  // "kind id" -> allocs minus frees
+    std::map<std::string, int> balance; // "kind id" -> allocs minus frees
     for (const std::string& line : lines) {
         if (line.rfind("exec ", 0) == 0) {
             execs.push_back(line.substr(5));
@@ -55,9 +55,8 @@ TEST_F(Trace, RecordsHandlesAndStatementsAsReceived) {
         ASSERT_TRUE(verb == "alloc" || verb == "free") << line;
         balance[line.substr(space + 1)] += verb == "alloc" ? 1 : -1;
     }
-    EXPECT_EQ(execs,
-              (std::vector<std::string>{"SELECT MIN(Dates_ID) FROM StockTable",
-                                        "SELECT *\\nFROM Missing"}));
+    EXPECT_EQ(execs, (std::vector<std::string>{"SELECT MIN(Dates_ID) FROM StockTable",
+                                               "SELECT *\\nFROM Missing"}));
     int statements = 0;
     for (const auto& [handle, count] : balance) {
         EXPECT_EQ(count, 0) << handle << " was not freed";
@@ -87,4 +86,4 @@ TEST_F(Trace, AStatementLeftOpenIsFreedByDisconnect) {
     EXPECT_EQ(freed, 1);
 }
 
-}  // namespace
+} // namespace

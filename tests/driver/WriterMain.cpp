@@ -23,10 +23,10 @@ namespace {
 int insertRecords(const std::string& db, const std::string& prefix, int count) {
     for (int i = 0; i < count; ++i) {
         const std::string key = prefix + "_" + std::to_string(i);
-        Outcome outcome =
-            runOnce(db, "INSERT INTO StockTable (Index_ID, Rack, Box, Position, Dates_ID) VALUES "
-                        "('" + key + "', '" + prefix + "', 'B', '" + std::to_string(i) +
-                            "', #2008-12-21#)");
+        Outcome outcome = runOnce(
+            db, "INSERT INTO StockTable (Index_ID, Rack, Box, Position, Dates_ID) VALUES "
+                "('" +
+                    key + "', '" + prefix + "', 'B', '" + std::to_string(i) + "', #2008-12-21#)");
         if (!outcome.ok()) {
             std::fprintf(stderr, "insert %s failed: %s %s\n", key.c_str(), outcome.state().c_str(),
                          outcome.message().c_str());
@@ -50,7 +50,7 @@ int holdLock(const std::string& db, const std::string& readyFile, int millisecon
     return rc == SQLITE_OK ? 0 : 1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc == 5 && std::string(argv[1]) == "insert")
