@@ -5,6 +5,7 @@
 #include "app/ApplicationState.h"
 #include "edit/DeleteRecord.h"
 #include "edit/EditRow.h"
+#include "edit/StopIcon.h"
 #include "widgets/MyTable.h"
 #include "widgets/SingleInput.h"
 
@@ -73,6 +74,7 @@ TEST_F(Delete, DecliningChangesNothing) {
     deleteItem();
     EXPECT_EQ(questions, Texts{"You are about to delete a record:\nR1_A_1\n\nAre you sure?"});
     EXPECT_EQ(questionButtons, (std::vector<Texts>{{"Cancel", "<none>", "OK"}}));
+    EXPECT_EQ(questionIcons, (std::vector<const void*>{stopIcon()}));
     EXPECT_EQ(messages, Texts{});
     EXPECT_EQ(executedStatements(), Texts{});
     EXPECT_EQ(stockRows(path), before);
@@ -102,7 +104,7 @@ TEST_F(Delete, AKeyWithAnApostropheFromAnotherToolIsDeleted) {
     loadListed("O'Neil_1_2");
     deleteItem();
     EXPECT_EQ(messages, Texts{});
-    EXPECT_EQ(executedStatements()[0], "DELETE FROM StockTable WHERE Index_ID='O''Neil_1_2'");
+    EXPECT_EQ(firstStatement(), "DELETE FROM StockTable WHERE Index_ID='O''Neil_1_2'");
     EXPECT_EQ(queryRows(path, "SELECT COUNT(*) FROM StockTable WHERE Rack='O''Neil'"),
               (std::vector<Row>{{"0"}}));
 }

@@ -145,7 +145,7 @@ TEST_F(Listing, SelectorsFromTheFirstNoneOnAndUnchosenOnesAddNoTerm) {
     choose(2, "2");
     appState.selectorCaptions[1]->value("None");
     checkState();
-    EXPECT_EQ(executedStatements().back(),
+    EXPECT_EQ(lastStatement(),
               "SELECT * from StockTable WHERE Rack='R1' and Dates_ID between #2003-05-17# and "
               "#2009-01-02#");
     EXPECT_EQ(listedKeys(), (Keys{"R1_A_1", "R1_B_2"}));
@@ -154,7 +154,7 @@ TEST_F(Listing, SelectorsFromTheFirstNoneOnAndUnchosenOnesAddNoTerm) {
     appState.selectors[0]->value(-1);
     appState.selectors[2]->value(0);
     checkState();
-    EXPECT_EQ(executedStatements().back(),
+    EXPECT_EQ(lastStatement(),
               "SELECT * from StockTable WHERE Dates_ID between #2003-05-17# and #2009-01-02#");
 }
 
@@ -201,8 +201,8 @@ TEST_F(Listing, SearchFindsTheTextInTheChosenColumn) {
         EXPECT_EQ(search_cb(), 0) << c.text;
         EXPECT_EQ(listedKeys(), c.keys) << c.column << " " << c.text;
     }
-    EXPECT_EQ(executedStatements().back(), "SELECT * from StockTable WHERE Comments LIKE "
-                                           "'%no date%'");
+    EXPECT_EQ(lastStatement(), "SELECT * from StockTable WHERE Comments LIKE "
+                               "'%no date%'");
     EXPECT_EQ(messages, Keys{});
     EXPECT_EQ(liveHandles(), 0);
 }
@@ -213,7 +213,7 @@ TEST_F(Listing, SearchWithoutAChosenColumnTakesTheFirstAndShowsIt) {
     EXPECT_EQ(search_cb(), 0);
     EXPECT_EQ(appState.searchFieldChoice->value(), 0);
     EXPECT_STREQ(appState.searchFieldChoice->text(), "Index_ID");
-    EXPECT_EQ(executedStatements().back(), "SELECT * from StockTable WHERE Index_ID LIKE '%R3%'");
+    EXPECT_EQ(lastStatement(), "SELECT * from StockTable WHERE Index_ID LIKE '%R3%'");
     EXPECT_EQ(listedKeys(), (Keys{"R3_C_5", "R3_C_6"}));
     EXPECT_EQ(messages, Keys{});
 }

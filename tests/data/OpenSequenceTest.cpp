@@ -7,6 +7,7 @@
 #include "browse/Listing.h"
 #include "db/ColumnDiscovery.h"
 #include "db/Selectors.h"
+#include "edit/SaveRecord.h"
 #include "widgets/MyTable.h"
 #include "widgets/SingleInput.h"
 
@@ -167,8 +168,7 @@ TEST_F(OpenSequence, AwkwardValuesAndNamesStayWhole) {
     EXPECT_EQ(menuItems(*appState.selectors[0]), (Items{"*", "A/B", "a|b"}));
     EXPECT_EQ(menuItems(*appState.selectors[1]), (Items{"*", "_x", "back\\slash"}));
     EXPECT_EQ(menuItems(*appState.selectors[2]), (Items{"*", "", "R&D"}));
-    EXPECT_EQ(executedStatements()[0],
-              "SELECT DISTINCT [Cell line] FROM StockTable ORDER BY [Cell line]");
+    EXPECT_EQ(firstStatement(), "SELECT DISTINCT [Cell line] FROM StockTable ORDER BY [Cell line]");
 
     // Filtering by each of them finds its record.
     appState.selectors[0]->value(1);
@@ -207,6 +207,35 @@ TEST_F(OpenSequence, ALongColumnNameArrivesCutTo63Characters) {
     EXPECT_EQ(listedRows(),
               (std::vector<std::vector<std::string>>{{"k", "r", "2001-01-01", "long"}}));
     EXPECT_EQ(messages, std::vector<std::string>{});
+}
+
+TEST_F(OpenSequence, ATableWithoutDatesIdKeepsTheLaterSelectorsAndCannotBeSaved) {
+    openDatabase(makeDatabase("stock.mdb", kSixColumns, kRecords));
+    messages.clear();
+    const std::string path = makeDatabase(
+        "nodate.mdb", "Index_ID TEXT PRIMARY KEY, Rack TEXT, Box TEXT, Position TEXT, Strain TEXT",
+        {"INSERT INTO StockTable VALUES ('1_2_3', '1', '2', '3', 's')"});
+    openDatabase(path);
+    // Columns 1 to 4 get their selectors; the others keep what they had.
+    const char* captions[] = {"Rack", "Box", "Position", "Strain", "None", "None", "None", "None"};
+    for (int k = 0; k < kSelectorCount; ++k) {
+        EXPECT_STREQ(appState.selectorCaptions[k]->value(), captions[k]) << k;
+        EXPECT_EQ(appState.selectors[k]->active() != 0, k < 4) << k;
+    }
+    EXPECT_EQ(menuItems(*appState.selectors[3]), (std::vector<std::string>{"*", "s"}));
+    EXPECT_EQ(messages, (std::vector<std::string>{"Error SQLExecDirect(), setting the MinDates\n",
+                                                  "Error SQLExecDirect()\nin checkState()"}));
+    EXPECT_EQ(liveHandles(), 0);
+
+    // The save refuses rather than checking the key column as a date.
+    messages.clear();
+    const std::vector<Row> before = stockRows(path);
+    for (int c = 0; c < 5; ++c)
+        appState.editTable->setCell(0, c, c == 0 ? "" : "x");
+    updateItem();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("no Dates_ID column"), std::string::npos) << messages[0];
+    EXPECT_EQ(stockRows(path), before);
 }
 
 TEST_F(OpenSequence, ReopenPutsEverySelectorBackOnItsFirstItem) {

@@ -249,7 +249,7 @@ TEST_F(Save, AnUpdateOfARecordRemovedMeanwhileIsNotASuccess) {
     EXPECT_NE(messages[0].find("R1_B_2 no longer exists"), std::string::npos) << messages[0];
     EXPECT_EQ(stockRows(path), removed);
     // Nothing was listed again: the UPDATE was the last statement.
-    EXPECT_EQ(statementsSinceOpen().back().rfind("UPDATE StockTable SET", 0), 0u);
+    EXPECT_EQ(lastStatement().rfind("UPDATE StockTable SET", 0), 0u);
     EXPECT_EQ(listedKeys(), listed);
     EXPECT_EQ(liveHandles(), 0);
 }
@@ -289,7 +289,7 @@ TEST_F(Save, AFailedDateRefreshLeavesTheRecordWrittenAndNothingRefreshed) {
               (std::vector<Row>{{"R6_B6_P6", "1999-09-09"}}));
     EXPECT_STREQ(appState.startDateInput->value(), "2004-01-01");
     EXPECT_EQ(listedKeys(), listed);
-    EXPECT_EQ(executedStatements().back(), "SELECT MIN(Dates_ID) FROM StockTable");
+    EXPECT_EQ(lastStatement(), "SELECT MIN(Dates_ID) FROM StockTable");
     EXPECT_EQ(liveHandles(), 0);
 }
 

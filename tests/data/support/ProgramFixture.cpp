@@ -12,6 +12,7 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Menu_.H>
+#include <FL/fl_ask.H>
 #include <FL/x.H>
 
 #include <algorithm>
@@ -68,6 +69,7 @@ void ProgramTest::SetUp() {
     seam.onChoice = [this](const std::string& text, const char* b0, const char* b1,
                            const char* b2) {
         questions.push_back(text);
+        questionIcons.push_back(fl_message_icon()->image());
         questionButtons.push_back({b0 ? b0 : "<none>", b1 ? b1 : "<none>", b2 ? b2 : "<none>"});
         return answer;
     };
@@ -126,6 +128,16 @@ std::vector<std::string> ProgramTest::executedStatements() const {
             statements.push_back(line.substr(5));
     }
     return statements;
+}
+
+std::string ProgramTest::firstStatement() const {
+    const std::vector<std::string> statements = executedStatements();
+    return statements.empty() ? std::string() : statements.front();
+}
+
+std::string ProgramTest::lastStatement() const {
+    const std::vector<std::string> statements = executedStatements();
+    return statements.empty() ? std::string() : statements.back();
 }
 
 int ProgramTest::liveHandles() const {

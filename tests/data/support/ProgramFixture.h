@@ -35,6 +35,9 @@ protected:
 
     // Statements the driver executed since the test began, in order.
     std::vector<std::string> executedStatements() const;
+    // The first and the last of them; the empty text when none ran.
+    std::string firstStatement() const;
+    std::string lastStatement() const;
     // Handles allocated and not freed since the test began.
     int liveHandles() const;
 
@@ -45,6 +48,7 @@ protected:
     // Questions asked and the answer the seam gives (2 is the third button).
     std::vector<std::string> questions;
     std::vector<std::vector<std::string>> questionButtons;
+    std::vector<const void*> questionIcons; // the message-icon box's image when asked
     int answer = 2;
 
     TempFolder folder;
