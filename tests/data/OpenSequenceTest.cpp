@@ -238,6 +238,19 @@ TEST_F(OpenSequence, ATableWithoutDatesIdKeepsTheLaterSelectorsAndCannotBeSaved)
     EXPECT_EQ(stockRows(path), before);
 }
 
+TEST_F(OpenSequence, ALongValueIsListedCutTo255Characters) {
+    const std::string longText(300, 'v');
+    const std::string path =
+        makeDatabase("longvalue.mdb", kSixColumns,
+                     {"INSERT INTO StockTable VALUES ('k', 'r', 'b', 'p', 's', "
+                      "'2001-01-01 00:00:00', '" +
+                      longText + "')"});
+    openDatabase(path);
+    ASSERT_EQ(listedRows().size(), 1u);
+    EXPECT_EQ(listedRows()[0][6], longText.substr(0, 255));
+    EXPECT_EQ(messages, std::vector<std::string>{});
+}
+
 TEST_F(OpenSequence, ReopenPutsEverySelectorBackOnItsFirstItem) {
     const std::string path = makeDatabase("stock.mdb", kSixColumns, kRecords);
     openDatabase(path);
