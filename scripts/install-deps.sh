@@ -10,7 +10,7 @@ packages=(
     libgtest-dev googletest
     xvfb xauth xdotool x11-utils imagemagick
     python3 python3-pyodbc
-    dpkg-dev file
+    dpkg-dev file desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do
