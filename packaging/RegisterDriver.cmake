@@ -45,6 +45,8 @@ endif()
 
 execute_process(COMMAND ${odbcinst_program} -i -d -f "${template}" RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
-    message(FATAL_ERROR "odbcinst could not register the driver from ${template}")
+    message(FATAL_ERROR "odbcinst could not register the driver from ${template} (writing the "
+                        "system's odbcinst.ini needs root; configure with "
+                        "-DRACKBOOK_REGISTER_ODBC_DRIVER=OFF to install without registering)")
 endif()
 message(STATUS "Registered ${RACKBOOK_DRIVER_NAME} -> ${library}")
