@@ -187,6 +187,8 @@ public:
     // Columns of the open cursor, or of the prepared statement when none is open.
     const std::vector<ColumnInfo>& columns();
     SQLLEN rowCount() const { return rowCount_; }
+    // The number of the current row from 1, or 0 when the cursor is on none.
+    SQLULEN currentRowNumber() const { return onRow_ ? rowsFetched_ : 0; }
 
     Connection& connection() { return connection_; }
     Descriptor* descriptor(SQLINTEGER attribute);

@@ -2,6 +2,7 @@
 // and walking its rows into the client's buffers.
 #include "AccessDialect.h"
 #include "Handles.h"
+#include "Parameters.h"
 #include "SqliteErrors.h"
 #include "Trace.h"
 
@@ -40,19 +41,6 @@ bool holdsAnotherStatement(sqlite3* db, const char* tail) {
         tail = rest;
     }
     return false;
-}
-
-std::string canonicalTimestamp(const SQL_TIMESTAMP_STRUCT& ts) {
-    char text[64]; // room for any field values, though valid ones need 20
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u %02u:%02u:%02u", ts.year, ts.month, ts.day,
-                  ts.hour, ts.minute, ts.second);
-    return text;
-}
-
-template <typename T> T readAs(const void* value) {
-    T result;
-    std::memcpy(&result, value, sizeof result);
-    return result;
 }
 
 template <typename T> T* offsetPointer(T* pointer, const SQLLEN* offset) {
@@ -306,110 +294,14 @@ SQLRETURN Statement::bindParameters() {
         if (found == parameters_.end())
             return diag.error("07002", "COUNT field incorrect (parameter " +
                                            std::to_string(number) + " is not bound)");
-        const BoundParameter& p = *found;
-        const void* value = offsetPointer(static_cast<char*>(p.value), attributes.paramBindOffset);
-        const SQLLEN* indicator = offsetPointer(p.indicator, attributes.paramBindOffset);
-        int rc = SQLITE_OK;
-        if ((indicator && *indicator == SQL_NULL_DATA) || !value) {
-            rc = sqlite3_bind_null(statement, number);
-        } else if (indicator &&
-                   (*indicator == SQL_DATA_AT_EXEC || *indicator <= SQL_LEN_DATA_AT_EXEC_OFFSET)) {
-            return diag.error("HYC00", "Optional feature not implemented (data at execution)");
-        } else {
-            const SQLSMALLINT cType = p.cType == SQL_C_DEFAULT ? defaultCType(p.sqlType) : p.cType;
-            const bool nts = !indicator || *indicator == SQL_NTS;
-            switch (cType) {
-            case SQL_C_CHAR: {
-                const char* text = static_cast<const char*>(value);
-                std::string s = nts ? std::string(text) : std::string(text, *indicator);
-                SQL_TIMESTAMP_STRUCT ts{};
-                if ((p.sqlType == SQL_TYPE_TIMESTAMP || p.sqlType == SQL_TYPE_DATE) &&
-                    parseTimestamp(s, ts))
-                    s = canonicalTimestamp(ts);
-                rc = sqlite3_bind_text64(statement, number, s.data(), s.size(), SQLITE_TRANSIENT,
-                                         SQLITE_UTF8);
-                break;
-            }
-            case SQL_C_WCHAR: {
-                const auto* wide = static_cast<const SQLWCHAR*>(value);
-                size_t units = 0;
-                if (nts)
-                    while (wide[units])
-                        ++units;
-                else
-                    units = static_cast<size_t>(*indicator) / sizeof(SQLWCHAR);
-                std::string s = utf16ToUtf8(wide, units);
-                rc = sqlite3_bind_text64(statement, number, s.data(), s.size(), SQLITE_TRANSIENT,
-                                         SQLITE_UTF8);
-                break;
-            }
-            case SQL_C_BINARY:
-                rc = sqlite3_bind_blob64(statement, number, value,
-                                         indicator ? static_cast<sqlite3_uint64>(*indicator) : 0,
-                                         SQLITE_TRANSIENT);
-                break;
-            case SQL_C_SLONG:
-            case SQL_C_LONG:
-                rc = sqlite3_bind_int64(statement, number, readAs<SQLINTEGER>(value));
-                break;
-            case SQL_C_ULONG:
-                rc = sqlite3_bind_int64(statement, number, readAs<SQLUINTEGER>(value));
-                break;
-            case SQL_C_SSHORT:
-            case SQL_C_SHORT:
-                rc = sqlite3_bind_int64(statement, number, readAs<SQLSMALLINT>(value));
-                break;
-            case SQL_C_USHORT:
-                rc = sqlite3_bind_int64(statement, number, readAs<SQLUSMALLINT>(value));
-                break;
-            case SQL_C_STINYINT:
-            case SQL_C_TINYINT:
-                rc = sqlite3_bind_int64(statement, number, readAs<SQLSCHAR>(value));
-                break;
-            case SQL_C_UTINYINT:
-            case SQL_C_BIT:
-                rc = sqlite3_bind_int64(statement, number, readAs<SQLCHAR>(value));
-                break;
-            case SQL_C_SBIGINT:
-                rc = sqlite3_bind_int64(statement, number, readAs<SQLBIGINT>(value));
-                break;
-            case SQL_C_UBIGINT:
-                rc = sqlite3_bind_int64(statement, number,
-                                        static_cast<sqlite3_int64>(readAs<SQLUBIGINT>(value)));
-                break;
-            case SQL_C_DOUBLE:
-                rc = sqlite3_bind_double(statement, number, readAs<SQLDOUBLE>(value));
-                break;
-            case SQL_C_FLOAT:
-                rc = sqlite3_bind_double(statement, number, readAs<SQLREAL>(value));
-                break;
-            case SQL_C_TYPE_TIMESTAMP:
-            case SQL_C_TIMESTAMP: {
-                std::string s = canonicalTimestamp(readAs<SQL_TIMESTAMP_STRUCT>(value));
-                rc = sqlite3_bind_text64(statement, number, s.data(), s.size(), SQLITE_TRANSIENT,
-                                         SQLITE_UTF8);
-                break;
-            }
-            case SQL_C_TYPE_DATE:
-            case SQL_C_DATE: {
-                auto date = readAs<SQL_DATE_STRUCT>(value);
-                SQL_TIMESTAMP_STRUCT ts{date.year, date.month, date.day, 0, 0, 0, 0};
-                std::string s = canonicalTimestamp(ts);
-                rc = sqlite3_bind_text64(statement, number, s.data(), s.size(), SQLITE_TRANSIENT,
-                                         SQLITE_UTF8);
-                break;
-            }
-            default:
-                return diag.error("HYC00", "Optional feature not implemented (parameter of C "
-                                           "type " +
-                                               std::to_string(cType) + ")");
-            }
-        }
-        if (rc != SQLITE_OK) {
-            reportSqliteError(connection_.db(), rc, SqlitePhase::Run, diag);
+        if (bindParameterValue(statement, number, *found, attributes.paramBindOffset, diag) !=
+            SQL_SUCCESS)
             return SQL_ERROR;
-        }
     }
+    if (attributes.paramsProcessed)
+        *attributes.paramsProcessed = 1;
+    if (attributes.paramStatus)
+        attributes.paramStatus[0] = SQL_PARAM_SUCCESS;
     return SQL_SUCCESS;
 }
 

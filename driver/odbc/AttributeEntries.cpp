@@ -23,6 +23,11 @@ SQLRETURN optionChanged(Diagnostics& diag, const char* what) {
     return diag.warning("01S02", std::string("Option value changed (") + what + ")");
 }
 
+SQLRETURN invalidValue(Diagnostics& diag, SQLINTEGER attribute) {
+    return diag.error("HY024",
+                      "Invalid attribute value (for attribute " + std::to_string(attribute) + ")");
+}
+
 SQLRETURN unknownAttribute(Diagnostics& diag, SQLINTEGER attribute) {
     return diag.error("HY092",
                       "Invalid attribute/option identifier (" + std::to_string(attribute) + ")");
@@ -37,6 +42,9 @@ SQLRETURN SQL_API SQLSetEnvAttr(SQLHENV environmentHandle, SQLINTEGER attribute,
     return withEnvironment(environmentHandle, [&](Environment& environment) -> SQLRETURN {
         switch (attribute) {
         case SQL_ATTR_ODBC_VERSION:
+            if (asNumber(value) != SQL_OV_ODBC2 && asNumber(value) != SQL_OV_ODBC3 &&
+                asNumber(value) != SQL_OV_ODBC3_80)
+                return invalidValue(environment.diag, attribute);
             environment.odbcVersion = static_cast<SQLINTEGER>(asNumber(value));
             return SQL_SUCCESS;
         case SQL_ATTR_OUTPUT_NTS:
@@ -79,8 +87,12 @@ SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC connectionHandle, SQLINTEGER attribu
         const SQLULEN number = asNumber(value);
         switch (attribute) {
         case SQL_ATTR_AUTOCOMMIT:
-            return connection.setAutocommit(number != SQL_AUTOCOMMIT_OFF);
+            if (number != SQL_AUTOCOMMIT_ON && number != SQL_AUTOCOMMIT_OFF)
+                return invalidValue(connection.diag, attribute);
+            return connection.setAutocommit(number == SQL_AUTOCOMMIT_ON);
         case SQL_ATTR_ACCESS_MODE:
+            if (number != SQL_MODE_READ_WRITE && number != SQL_MODE_READ_ONLY)
+                return invalidValue(connection.diag, attribute);
             connection.accessMode = static_cast<SQLUINTEGER>(number);
             return SQL_SUCCESS;
         case SQL_ATTR_LOGIN_TIMEOUT:
@@ -303,7 +315,7 @@ SQLRETURN SQL_API SQLGetStmtAttr(SQLHSTMT statementHandle, SQLINTEGER attribute,
         case SQL_ATTR_SIMULATE_CURSOR:
             return writeNumber<SQLULEN>(value, SQL_SC_UNIQUE);
         case SQL_ATTR_ROW_NUMBER:
-            return statement.diag.error("24000", "Invalid cursor state (no row number is kept)");
+            return writeNumber<SQLULEN>(value, statement.currentRowNumber());
         default:
             return unknownAttribute(statement.diag, attribute);
         }

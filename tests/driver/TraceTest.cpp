@@ -86,4 +86,19 @@ TEST_F(Trace, AStatementLeftOpenIsFreedByDisconnect) {
     EXPECT_EQ(freed, 1);
 }
 
+TEST_F(Trace, AFailedConnectLeavesNoHandle) {
+    {
+        Connection connection;
+        ASSERT_EQ(connection.open(folder.file("missing.mdb")), SQL_ERROR);
+    }
+    std::map<std::string, int> balance;
+    for (const std::string& line : readLines(trace)) {
+        const auto space = line.find(' ');
+        balance[line.substr(space + 1)] += line.rfind("alloc ", 0) == 0 ? 1 : -1;
+    }
+    EXPECT_FALSE(balance.empty());
+    for (const auto& [handle, count] : balance)
+        EXPECT_EQ(count, 0) << handle << " was not freed";
+}
+
 } // namespace
