@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <vector>
+
 namespace {
 
 struct StepCase {
@@ -48,6 +51,38 @@ TEST(Diagnostics, AnUnreadableRecordIsReportedOnStandardError) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "Error calling SQLGetDiagRec!\nError calling SQLGetDiagRec!\n");
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+}
+
+// The writers' line forms on the records of a real failed connect.
+TEST(Diagnostics, ConnectionAndStatementForms) {
+    SQLHENV environment = SQL_NULL_HENV;
+    SQLHDBC connection = SQL_NULL_HDBC;
+    ASSERT_TRUE(succeeded(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment)));
+    SQLSetEnvAttr(environment, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                  0);
+    ASSERT_TRUE(succeeded(SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection)));
+    const std::string text = connectionString("/nonexistent/folder/stock.mdb");
+    ASSERT_FALSE(succeeded(SQLDriverConnect(
+        connection, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str())), SQL_NTS,
+        nullptr, 0, nullptr, SQL_DRIVER_COMPLETE)));
+
+    ::testing::internal::CaptureStdout();
+    EXPECT_TRUE(writeConnectionDiagnostics(connection));
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    SQLFreeHandle(SQL_HANDLE_DBC, connection);
+    SQLFreeHandle(SQL_HANDLE_ENV, environment);
+
+    // Pairs of lines: a message, then a five-character state.
+    std::vector<std::string> lines;
+    std::istringstream stream(out);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    ASSERT_GE(lines.size(), 2u) << out;
+    ASSERT_EQ(lines.size() % 2, 0u) << out;
+    for (size_t i = 0; i < lines.size(); i += 2) {
+        EXPECT_FALSE(lines[i].empty()) << out;
+        EXPECT_EQ(lines[i + 1].size(), 5u) << out;
+    }
 }
 
 } // namespace

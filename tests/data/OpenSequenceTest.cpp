@@ -117,6 +117,23 @@ TEST_F(OpenSequence, StatementsRunInTheirOrder) {
         "SELECT * from StockTable WHERE Dates_ID between #2003-05-17# and #2009-01-02#",
     };
     EXPECT_EQ(executedStatements(), expected);
+
+    // Three connections, one after the other, each released before the next
+    // one opens: column discovery, selector population, the listing.
+    using Events = std::vector<std::string>;
+    const Events open = {"alloc env", "alloc dbc", "alloc stmt"};
+    const Events release = {"free stmt", "free dbc", "free env"};
+    Events events;
+    auto connection = [&](const Events& statements) {
+        events.insert(events.end(), open.begin(), open.end());
+        for (const std::string& statement : statements)
+            events.push_back("exec " + statement);
+        events.insert(events.end(), release.begin(), release.end());
+    };
+    connection({});
+    connection(Events(expected.begin(), expected.end() - 1));
+    connection({expected.back()});
+    EXPECT_EQ(traceEvents(), events);
 }
 
 TEST_F(OpenSequence, EightColumnsBeforeTheDateFillEverySelector) {

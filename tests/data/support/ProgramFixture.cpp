@@ -130,6 +130,21 @@ std::vector<std::string> ProgramTest::executedStatements() const {
     return statements;
 }
 
+std::vector<std::string> ProgramTest::traceEvents() const {
+    std::vector<std::string> events;
+    for (const std::string& line : newTraceLines()) {
+        if (line.rfind("exec ", 0) == 0) {
+            events.push_back(line);
+            continue;
+        }
+        std::istringstream words(line);
+        std::string verb, kind;
+        words >> verb >> kind;
+        events.push_back(verb + " " + kind);
+    }
+    return events;
+}
+
 std::string ProgramTest::firstStatement() const {
     const std::vector<std::string> statements = executedStatements();
     return statements.empty() ? std::string() : statements.front();

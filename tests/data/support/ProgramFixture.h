@@ -35,6 +35,9 @@ protected:
 
     // Statements the driver executed since the test began, in order.
     std::vector<std::string> executedStatements() const;
+    // The driver's trace since the test began, handle ids left out
+    // ("alloc env", "exec SELECT ...", "free stmt", ...).
+    std::vector<std::string> traceEvents() const;
     // The first and the last of them; the empty text when none ran.
     std::string firstStatement() const;
     std::string lastStatement() const;
