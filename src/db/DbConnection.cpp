@@ -51,8 +51,28 @@ void DbConnection::release(bool afterResultSet) {
     environment_ = SQL_NULL_HENV;
 }
 
+namespace {
+
+// The path as the value of DBQ.  A path holding ';', '{' or '}' would end
+// the value early and could add attributes of its own (a second DBQ, another
+// DRIVER), so it goes between braces with its '}' doubled, as ODBC reads a
+// value; every other path is written bare, as it always was.
+std::string dbqValue(const std::string& path) {
+    if (path.find_first_of(";{}") == std::string::npos)
+        return path;
+    std::string braced = "{";
+    for (char c : path) {
+        braced += c;
+        if (c == '}')
+            braced += '}';
+    }
+    return braced + "}";
+}
+
+} // namespace
+
 std::string connectionString(const std::string& path) {
-    return "DBQ=" + path + ";DRIVER={Microsoft Access Driver (*.mdb)};";
+    return "DBQ=" + dbqValue(path) + ";DRIVER={Microsoft Access Driver (*.mdb)};";
 }
 
 std::string stepText(OpenStep step) {

@@ -72,7 +72,8 @@ inline bool succeeded(SQLRETURN result) {
     return result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO;
 }
 
-// "DBQ=" + path + ";DRIVER={Microsoft Access Driver (*.mdb)};".
+// "DBQ=" + path + ";DRIVER={Microsoft Access Driver (*.mdb)};", the path in
+// braces (its '}' doubled) when it holds ';', '{' or '}'.
 std::string connectionString(const std::string& path);
 
 // The user's name for the call of a step, e.g. "SQLDriverConnect(connection
