@@ -41,6 +41,11 @@ TEST(ConnectionString, NamesTheAccessDriver) {
     EXPECT_EQ(connectionString("/data/stock.mdb"),
               "DBQ=/data/stock.mdb;DRIVER={Microsoft Access Driver (*.mdb)};");
     EXPECT_EQ(connectionString(""), "DBQ=;DRIVER={Microsoft Access Driver (*.mdb)};");
+    // A path that would end its value early goes between braces.
+    EXPECT_EQ(connectionString("/data/x;DBQ=/other.mdb"),
+              "DBQ={/data/x;DBQ=/other.mdb};DRIVER={Microsoft Access Driver (*.mdb)};");
+    EXPECT_EQ(connectionString("/data/{a}.mdb"),
+              "DBQ={/data/{a}}.mdb};DRIVER={Microsoft Access Driver (*.mdb)};");
 }
 
 TEST(Diagnostics, AnUnreadableRecordIsReportedOnStandardError) {
