@@ -152,4 +152,19 @@ TEST_F(Catalog, InfoAndFunctionsDescribeTheDriver) {
     EXPECT_EQ(supported, SQL_FALSE);
 }
 
+TEST_F(Catalog, NativeSqlShowsTheTranslatedStatement) {
+    SQLCHAR in[] = "SELECT [Index_ID] FROM StockTable WHERE Dates_ID < #2008-12-21#";
+    SQLCHAR out[256];
+    SQLINTEGER length = 0;
+    ASSERT_EQ(SQLNativeSql(connection.dbc(), in, SQL_NTS, out, sizeof out, &length), SQL_SUCCESS);
+    const std::string translated(reinterpret_cast<char*>(out));
+    EXPECT_NE(translated.find("'2008-12-21 00:00:00'"), std::string::npos) << translated;
+    EXPECT_EQ(translated.find('#'), std::string::npos) << translated;
+    EXPECT_EQ(length, static_cast<SQLINTEGER>(translated.size()));
+
+    SQLCHAR bad[] = "SELECT * FROM StockTable WHERE Dates_ID < #2008-13-01#";
+    EXPECT_EQ(SQLNativeSql(connection.dbc(), bad, SQL_NTS, out, sizeof out, &length), SQL_ERROR);
+    EXPECT_EQ(connection.diagnostics().at(0).state, "22007");
+}
+
 } // namespace
