@@ -82,6 +82,7 @@ cleanup() {
         done
     fi
     [[ -n $tmp ]] && rm -rf "$tmp"
+    if ((status != 0 && failed == 0)); then not_ok "the test stopped early (status $status)"; fi
     echo "package test: $passed passed, $failed failed"
     if ((failed > 0 || status != 0)); then exit 1; fi
     exit 0

@@ -19,3 +19,7 @@ run_ctest() {
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 run_ctest build
 run_ctest build-asan -LE not-sanitized
+
+# The Debian packages: built, installed on this machine, tried and removed
+# again (needs root; cleans up after itself).
+bash scripts/package-test.sh build
