@@ -144,8 +144,12 @@ done
 
 check "rackbook is on the PATH" test -x "$(command -v rackbook)"
 check "rackbook-db is on the PATH" test -x "$(command -v rackbook-db)"
-check "man page rackbook(1)" bash -c "man -w rackbook >/dev/null 2>&1"
-check "man page rackbook-db(1)" bash -c "man -w rackbook-db >/dev/null 2>&1"
+check "rackbook ships the man page rackbook(1)" bash -c "dpkg-deb -c '$rackbook_deb' | grep -q ' ./usr/share/man/man1/rackbook.1'"
+check "rackbook-db ships the man page rackbook-db(1)" bash -c "dpkg-deb -c '$tool_deb' | grep -q ' ./usr/share/man/man1/rackbook-db.1'"
+if command -v man >/dev/null; then
+    check "man finds rackbook(1)" bash -c "man -w rackbook >/dev/null 2>&1"
+    check "man finds rackbook-db(1)" bash -c "man -w rackbook-db >/dev/null 2>&1"
+fi
 desktop=/usr/share/applications/rackbook.desktop
 require "desktop entry $desktop" test -f "$desktop"
 if command -v desktop-file-validate >/dev/null; then

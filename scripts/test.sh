@@ -21,5 +21,9 @@ run_ctest build
 run_ctest build-asan -LE not-sanitized
 
 # The Debian packages: built, installed on this machine, tried and removed
-# again (needs root; cleans up after itself).
-bash scripts/package-test.sh build
+# again (cleans up after itself).  dpkg needs root, as on the CI machine.
+if [[ $(id -u) -eq 0 ]]; then
+    bash scripts/package-test.sh build
+else
+    echo "== package test left out: it installs packages with dpkg and needs root"
+fi
