@@ -167,4 +167,36 @@ TEST_F(Catalog, NativeSqlShowsTheTranslatedStatement) {
     EXPECT_EQ(connection.diagnostics().at(0).state, "22007");
 }
 
+TEST_F(Catalog, DeclaredTypesMapToTheirSqlTypes) {
+    const std::vector<std::pair<std::string, SQLINTEGER>> cases = {
+        {"TEXT", SQL_VARCHAR},    {"TEXT(40)", SQL_VARCHAR},       {"VARCHAR(20)", SQL_VARCHAR},
+        {"CHAR(3)", SQL_VARCHAR}, {"MEMO", SQL_LONGVARCHAR},       {"LONGTEXT", SQL_LONGVARCHAR},
+        {"INTEGER", SQL_INTEGER}, {"LONG", SQL_INTEGER},           {"DOUBLE", SQL_DOUBLE},
+        {"REAL", SQL_DOUBLE},     {"FLOAT", SQL_DOUBLE},           {"YESNO", SQL_BIT},
+        {"BIT", SQL_BIT},         {"DATETIME", SQL_TYPE_TIMESTAMP}};
+    std::string create = "CREATE TABLE Types (";
+    for (size_t i = 0; i < cases.size(); ++i)
+        create += (i ? ", c" : "c") + std::to_string(i) + " " + cases[i].first;
+    sqliteExec(db, create + ")");
+    connection.close();
+    ASSERT_EQ(connection.open(db), SQL_SUCCESS);
+
+    Statement statement(connection);
+    SQLCHAR table[] = "Types";
+    ASSERT_EQ(SQLColumns(statement.handle(), nullptr, 0, nullptr, 0, table, SQL_NTS, nullptr, 0),
+              SQL_SUCCESS);
+    SQLINTEGER type = 0, size = 0;
+    SQLLEN i1 = 0, i2 = 0;
+    SQLBindCol(statement.handle(), 5, SQL_C_LONG, &type, 0, &i1);
+    SQLBindCol(statement.handle(), 7, SQL_C_LONG, &size, 0, &i2);
+    for (const auto& [declared, expected] : cases) {
+        ASSERT_EQ(SQLFetch(statement.handle()), SQL_SUCCESS) << declared;
+        EXPECT_EQ(type, expected) << declared;
+        if (declared == "TEXT(40)") {
+            EXPECT_EQ(size, 40);
+        }
+    }
+    EXPECT_EQ(SQLFetch(statement.handle()), SQL_NO_DATA);
+}
+
 } // namespace
