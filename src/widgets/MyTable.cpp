@@ -8,10 +8,39 @@
 #include <FL/fl_draw.H>
 
 #include <algorithm>
+#include <cmath>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 const std::string kEmptyText;
 constexpr Fl_Color kArrowShade = 41; // a dark grey of the toolkit's grey ramp
+
+// The width of a text on one line in the current font, symbols off.
+int measuredWidth(const std::string& text) {
+    int w = 0;
+    int h = 0;
+    fl_measure(text.c_str(), w, h, 0);
+    return w;
+}
+
+// The widest printable ASCII character of the current font, rounded up.  A
+// line of such characters is never wider than this many pixels per
+// character: the toolkit's text width is the sum of the characters'
+// advances.
+long widestPrintableAsciiWidth() {
+    double widest = 0;
+    for (char c = 0x20; c < 0x7f; ++c)
+        widest = std::max(widest, fl_width(&c, 1));
+    return static_cast<long>(std::ceil(widest));
+}
+
+// Only characters from blank to tilde: no control character (drawn as ^X or
+// as a tab stop) and no multi-byte character (whose glyph may be wider).
+bool isPrintableAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7f; });
+}
+
 } // namespace
 
 MyTable::MyTable(int x, int y, int w, int h, const char* label) : Fl_Table_Row(x, y, w, h, label) {
@@ -50,19 +79,35 @@ void MyTable::fitColumnWidths(int pad) {
     fl_open_display();         // measuring needs the display's fonts
     fl_font(FL_HELVETICA, 14); // one size above the cells, for some slack
     const int columns = cols();
+    std::vector<int> widths(columns);
+    for (int c = 0; c < columns; ++c)
+        widths[c] = col_width(c);
     const int named = std::min(columns, static_cast<int>(appState.columnNames.size()));
     for (int c = 0; c < named; ++c)
-        col_width(c, pad + 8 * static_cast<int>(appState.columnNames[c].size()));
+        widths[c] = pad + 8 * static_cast<int>(appState.columnNames[c].size());
+
+    // Most texts cannot widen their column: a text of n printable ASCII
+    // characters is at most n times the widest of them, and when even that
+    // fits it is not measured.  The others are measured once per distinct
+    // text.  The widths come out as if every text had been measured.
+    const long widest = widestPrintableAsciiWidth();
+    std::unordered_map<std::string_view, int> measured;
     for (const ResultRow& row : rowData) {
         const int shown = std::min(columns, static_cast<int>(row.texts.size()));
         for (int c = 0; c < shown; ++c) {
-            int w = 0;
-            int h = 0;
-            fl_measure(row.texts[c].c_str(), w, h, 0);
-            if (pad + w > col_width(c))
-                col_width(c, pad + w);
+            const std::string& text = row.texts[c];
+            if (pad + widest * static_cast<long>(text.size()) <= widths[c] &&
+                isPrintableAscii(text))
+                continue;
+            auto [at, isNew] = measured.try_emplace(text, 0);
+            if (isNew)
+                at->second = measuredWidth(text);
+            if (pad + at->second > widths[c])
+                widths[c] = pad + at->second;
         }
     }
+    for (int c = 0; c < columns; ++c)
+        col_width(c, widths[c]);
     table_resized();
     redraw();
 }
