@@ -230,6 +230,8 @@ protected:
         before = readTable(database);
         ASSERT_EQ(before.records.size(), 60u);
         fs::create_directories(SCREENSHOT_DIR);
+        // The built driver, unless the caller chose a driver configuration.
+        setenv("ODBCSYSINI", MDBLITE_ODBCSYSINI, 0);
         desktop::parkPointer();
     }
 
