@@ -24,22 +24,35 @@ int measuredWidth(const std::string& text) {
     return w;
 }
 
-// The widest printable ASCII character of the current font, rounded up.  A
-// line of such characters is never wider than this many pixels per
-// character: the toolkit's text width is the sum of the characters'
-// advances.
-long widestPrintableAsciiWidth() {
-    double widest = 0;
-    for (char c = 0x20; c < 0x7f; ++c)
-        widest = std::max(widest, fl_width(&c, 1));
-    return static_cast<long>(std::ceil(widest));
-}
+// The advances of the printable ASCII characters (blank to tilde) in the
+// current font.  The toolkit's width of a line of such characters is the sum
+// of their advances (the X11 font drivers neither kern nor shape), so that
+// sum bounds what fl_measure finds for the line.
+class AsciiAdvances {
+public:
+    AsciiAdvances() {
+        for (char c = kFirst; c <= kLast; ++c)
+            advances_[c - kFirst] = fl_width(&c, 1);
+    }
+    // An upper bound of the text's measured width, or -1 when it holds any
+    // other character: a control character (drawn as ^X, or a tab stop, or
+    // a line break) or a multi-byte character (whose glyph may come from
+    // another font).
+    long bound(const std::string& text) const {
+        double sum = 0;
+        for (char c : text) {
+            if (c < kFirst || c > kLast)
+                return -1;
+            sum += advances_[c - kFirst];
+        }
+        return static_cast<long>(std::ceil(sum)) + 1; // a pixel of slack for rounding
+    }
 
-// Only characters from blank to tilde: no control character (drawn as ^X or
-// as a tab stop) and no multi-byte character (whose glyph may be wider).
-bool isPrintableAscii(const std::string& text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7f; });
-}
+private:
+    static constexpr char kFirst = 0x20;
+    static constexpr char kLast = 0x7e;
+    std::array<double, kLast - kFirst + 1> advances_{};
+};
 
 } // namespace
 
@@ -86,18 +99,18 @@ void MyTable::fitColumnWidths(int pad) {
     for (int c = 0; c < named; ++c)
         widths[c] = pad + 8 * static_cast<int>(appState.columnNames[c].size());
 
-    // Most texts cannot widen their column: a text of n printable ASCII
-    // characters is at most n times the widest of them, and when even that
-    // fits it is not measured.  The others are measured once per distinct
-    // text.  The widths come out as if every text had been measured.
-    const long widest = widestPrintableAsciiWidth();
+    // Most texts cannot widen their column: a text of printable ASCII
+    // characters whose bound fits is not measured, and any other text is
+    // measured once per distinct text.  The widths come out as if every text
+    // had been measured.
+    const AsciiAdvances advances;
     std::unordered_map<std::string_view, int> measured;
     for (const ResultRow& row : rowData) {
         const int shown = std::min(columns, static_cast<int>(row.texts.size()));
         for (int c = 0; c < shown; ++c) {
             const std::string& text = row.texts[c];
-            if (pad + widest * static_cast<long>(text.size()) <= widths[c] &&
-                isPrintableAscii(text))
+            const long bound = advances.bound(text);
+            if (bound >= 0 && pad + bound <= widths[c])
                 continue;
             auto [at, isNew] = measured.try_emplace(text, 0);
             if (isNew)
