@@ -10,19 +10,17 @@
 
 #include <FL/Fl.H>
 
-std::vector<std::string> rowTexts(const std::vector<std::string>& fetched,
-                                  const std::vector<bool>& isNull, int dateColumn) {
-    std::vector<std::string> texts;
-    texts.reserve(fetched.size());
+#include <utility>
+
+std::vector<std::string> rowTexts(std::vector<std::string> fetched, const std::vector<bool>& isNull,
+                                  int dateColumn) {
     for (size_t i = 0; i < fetched.size(); ++i) {
         if (i < isNull.size() && isNull[i])
-            texts.emplace_back();
+            fetched[i].clear();
         else if (static_cast<int>(i) == dateColumn)
-            texts.push_back(datePart(fetched[i]));
-        else
-            texts.push_back(fetched[i]);
+            fetched[i] = datePart(fetched[i]);
     }
-    return texts;
+    return fetched;
 }
 
 void emptyResultTable() {
@@ -74,14 +72,16 @@ bool listRows(DbConnection& connection, const std::string& statementText,
     {
         ResultColumns result(statement, columns);
         const int dateColumn = resultDateColumn(columns);
-        std::vector<std::string> fetched(columns);
         std::vector<bool> isNull(columns);
         while (result.fetch()) {
+            // Each row's texts are made once and handed over, never copied:
+            // a large listing spends its time in the database, not here.
+            std::vector<std::string> fetched(columns);
             for (int i = 0; i < columns; ++i) {
                 isNull[i] = result.isNull(i);
                 fetched[i] = result.text(i);
             }
-            appState.mainTable->addRow(rowTexts(fetched, isNull, dateColumn));
+            appState.mainTable->addRow(rowTexts(std::move(fetched), isNull, dateColumn));
         }
     }
     closeConnection(connection, true);

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 const std::string kEmptyText;
@@ -69,6 +70,10 @@ void MyTable::clearRows() {
 
 void MyTable::addRow(const std::vector<std::string>& texts) {
     rowData.push_back(ResultRow{texts});
+}
+
+void MyTable::addRow(std::vector<std::string>&& texts) {
+    rowData.push_back(ResultRow{std::move(texts)});
 }
 
 int MyTable::dataRowCount() const {

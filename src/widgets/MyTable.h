@@ -29,6 +29,9 @@ public:
     void clearRows();
     // Appends a row holding copies of `texts`.
     void addRow(const std::vector<std::string>& texts);
+    // Appends a row that takes over `texts` (a listing's freshly made row),
+    // sparing a copy of every text.
+    void addRow(std::vector<std::string>&& texts);
     int dataRowCount() const;
     // The number of texts in the first stored row; with no row stored, the
     // number of column names, so that the headers and the edit row keep the
