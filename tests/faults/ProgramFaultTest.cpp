@@ -1,6 +1,6 @@
 // The program when its file fails under it: the save and the delete on a
 // file that can no longer be written, or that was removed or replaced after
-// it was opened.
+// it was opened; and an open whose backup copy cannot be made.
 #include "support/ProgramFixture.h"
 
 #include "app/ApplicationState.h"
@@ -15,9 +15,12 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -157,5 +160,77 @@ TEST_F(FileFaults, ASaveAfterTheFileWasReplacedWritesOnlyIntoTheNewFile) {
     EXPECT_EQ(stockRows(path).size(), 1u);
     EXPECT_EQ(readBytes(aside), asideBytes);
 }
+
+// The backup copy cannot be made: the loading goes on, one line on standard
+// error says why, and no partial copy is left in the backup folder.
+enum class BackupFault { FolderIsAFile, CopyNameIsAFolder, FolderImmutable, NoRoomForTheCopy };
+
+struct BackupCase {
+    const char* name;
+    BackupFault fault;
+};
+
+class BackupFaults : public ProgramTest, public ::testing::WithParamInterface<BackupCase> {};
+
+std::vector<std::string> entries(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(folder, ignored))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_P(BackupFaults, LoadingGoesOnWithOneLineOnStandardError) {
+    const std::string path = makeDatabase("stock.mdb", kColumns, kRecords);
+    const std::string backup = folder.path() + "/backup";
+    rlimit oldLimit{};
+    switch (GetParam().fault) {
+    case BackupFault::FolderIsAFile:
+        std::ofstream(backup) << "a file where the folder should be";
+        break;
+    case BackupFault::CopyNameIsAFolder:
+        fs::create_directories(backup + "/stock.mdb");
+        break;
+    case BackupFault::FolderImmutable:
+        fs::create_directory(backup);
+        if (!setImmutable(backup, true))
+            GTEST_SKIP() << "this file system or user cannot mark a folder immutable";
+        break;
+    case BackupFault::NoRoomForTheCopy: {
+        // A limit on the size of any file this process writes, below the
+        // database's own size: the copy runs out of room half way.
+        signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &oldLimit);
+        rlimit small = oldLimit;
+        small.rlim_cur = fs::file_size(path) / 2;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        break;
+    }
+    }
+    const std::vector<std::string> backupBefore = entries(backup);
+
+    ::testing::internal::CaptureStderr();
+    openDatabase(path);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    if (GetParam().fault == BackupFault::NoRoomForTheCopy)
+        setrlimit(RLIMIT_FSIZE, &oldLimit);
+    if (GetParam().fault == BackupFault::FolderImmutable)
+        setImmutable(backup, false);
+
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_EQ(errors.rfind("Backup of the database failed: ", 0), 0u) << errors;
+    EXPECT_EQ(messages, Texts{});
+    EXPECT_EQ(listedKeys(), (Texts{"R1_A_1", "R1_B_2"}));
+    EXPECT_EQ(entries(backup), backupBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, BackupFaults,
+    ::testing::Values(BackupCase{"FolderIsAFile", BackupFault::FolderIsAFile},
+                      BackupCase{"CopyNameIsAFolder", BackupFault::CopyNameIsAFolder},
+                      BackupCase{"FolderImmutable", BackupFault::FolderImmutable},
+                      BackupCase{"NoRoomForTheCopy", BackupFault::NoRoomForTheCopy}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
