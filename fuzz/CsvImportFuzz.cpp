@@ -3,8 +3,9 @@
 // promise:
 //  - parseCsv: records start on strictly increasing lines from 1, each has a
 //    field, a failure names a line at or after the last record read;
-//  - what parseCsv read, written again with formatCsvRecord (as the export
-//    writes it), reads back as the same texts, NULL and empty kept apart;
+//  - what parseCsv read, written again with formatCsvRecord after a header
+//    row (as the export writes it), reads back as the same texts, NULL and
+//    empty kept apart;
 //  - import-csv on a real database file (in a RAM folder when there is one)
 //    ends with status 0 or 1, never by an escaping exception; a failure
 //    leaves the file byte for byte as it was and no journal beside it; a
@@ -139,8 +140,10 @@ std::optional<std::string> valueOf(const CsvField& field) {
     return field.text;
 }
 
+// As the export writes them, after a header row: a text written first could
+// begin with a byte order mark, which a reader takes for the file's own.
 void checkRoundTrip(std::string_view input, const CsvParseResult& parsed) {
-    std::string written;
+    std::string written = formatCsvRecord({std::string("Index_ID")});
     for (const CsvRecord& record : parsed.records) {
         std::vector<std::optional<std::string>> values;
         for (const CsvField& field : record.fields)
@@ -148,11 +151,11 @@ void checkRoundTrip(std::string_view input, const CsvParseResult& parsed) {
         written += formatCsvRecord(values);
     }
     CsvParseResult again = parseCsv(written);
-    if (!again.ok() || again.records.size() != parsed.records.size())
+    if (!again.ok() || again.records.size() != parsed.records.size() + 1)
         broken("written records read back whole", input, written);
     for (std::size_t r = 0; r < parsed.records.size(); ++r) {
         const auto& before = parsed.records[r].fields;
-        const auto& after = again.records[r].fields;
+        const auto& after = again.records[r + 1].fields;
         if (before.size() != after.size())
             broken("written records keep their fields", input, written);
         for (std::size_t f = 0; f < before.size(); ++f)
