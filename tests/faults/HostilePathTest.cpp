@@ -6,6 +6,7 @@
 #include "app/ApplicationState.h"
 #include "db/DbConnection.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -65,8 +66,26 @@ INSTANTIATE_TEST_SUITE_P(
                       HostilePath{"Braces", "{a}}b}.mdb"}, HostilePath{"Blanks", " lab stock .mdb"},
                       HostilePath{"PercentAndUnderscore", "100%_stock.mdb"},
                       HostilePath{"Apostrophe", "O'Brien's.mdb"},
-                      HostilePath{"InvalidUtf8", "\xff\xfe.mdb"}),
+                      HostilePath{"InvalidUtf8", "\xff\xfe.mdb"},
+                      HostilePath{"LineBreakAndTab", "two\nlines\t.mdb"},
+                      HostilePath{"LongName", std::string(240, 'n') + ".mdb"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A path longer than the system takes names no file: each loading step that
+// connects says so, and the backup is one line on standard error.
+TEST_F(ProgramTest, APathTooLongForTheSystemGivesTheConnectionAlerts) {
+    const std::string path = folder.path() + "/" + std::string(5000, 'x') + ".mdb";
+    ::testing::internal::CaptureStderr();
+    openDatabase(path);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(
+        messages,
+        (Texts{"SQLDriverConnect(connection to the database) \nError, in the set_column_names",
+               "SQLDriverConnect(connection to the database) \nError, in the set_selectors",
+               "SQLDriverConnect(connection to the database) \nError, in the checkState"}));
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_EQ(listedKeys(), Texts{});
+}
 
 // A path that holds no connection string character is written as it always
 // was; one that does goes between braces.
