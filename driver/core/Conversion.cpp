@@ -148,7 +148,7 @@ SQLRETURN storeInteger(const ResultSet& rows, int col, const CTarget& target, Pi
                        Diagnostics& diag) {
     Number n = numberOf(rows, col);
     if (!n.ok)
-        return diag.error("22018", "Invalid character value for cast specification (the value '" +
+        return diag.error("22018", "Invalid character value for the conversion (the value '" +
                                        std::string(rows.text(col)) + "' is not a number)");
     SQLRETURN rc = SQL_SUCCESS;
     std::int64_t whole = n.integer;
@@ -173,7 +173,7 @@ SQLRETURN storeReal(const ResultSet& rows, int col, const CTarget& target, Piece
                     Diagnostics& diag) {
     Number n = numberOf(rows, col);
     if (!n.ok)
-        return diag.error("22018", "Invalid character value for cast specification (the value '" +
+        return diag.error("22018", "Invalid character value for the conversion (the value '" +
                                        std::string(rows.text(col)) + "' is not a number)");
     return storeFixed(static_cast<T>(n.real), target, piece);
 }
@@ -182,7 +182,7 @@ SQLRETURN storeBit(const ResultSet& rows, int col, const CTarget& target, PieceS
                    Diagnostics& diag) {
     Number n = numberOf(rows, col);
     if (!n.ok)
-        return diag.error("22018", "Invalid character value for cast specification");
+        return diag.error("22018", "Invalid character value for the conversion");
     if (n.real < 0 || n.real >= 2)
         return diag.error("22003", "Numeric value out of range for a bit");
     return storeFixed(static_cast<unsigned char>(n.real >= 1 ? 1 : 0), target, piece);
@@ -193,7 +193,7 @@ SQLRETURN storeDateTime(const ResultSet& rows, int col, SQLSMALLINT cType, const
     SQL_TIMESTAMP_STRUCT ts{};
     std::string_view text = rows.kind(col) == ValueKind::Text ? rows.text(col) : "";
     if (!parseTimestamp(trimmed(text), ts))
-        return diag.error("22018", "Invalid character value for cast specification (the value '" +
+        return diag.error("22018", "Invalid character value for the conversion (the value '" +
                                        std::string(rows.text(col)) + "' is not a date)");
     if (cType == SQL_C_TYPE_DATE || cType == SQL_C_DATE) {
         SQL_DATE_STRUCT date{ts.year, ts.month, ts.day};
