@@ -12,17 +12,6 @@
 
 #include <utility>
 
-std::vector<std::string> rowTexts(std::vector<std::string> fetched, const std::vector<bool>& isNull,
-                                  int dateColumn) {
-    for (size_t i = 0; i < fetched.size(); ++i) {
-        if (i < isNull.size() && isNull[i])
-            fetched[i].clear();
-        else if (static_cast<int>(i) == dateColumn)
-            fetched[i] = datePart(fetched[i]);
-    }
-    return fetched;
-}
-
 void emptyResultTable() {
     appState.mainTable->clearRows();
     appState.mainTable->clear();
@@ -72,16 +61,18 @@ bool listRows(DbConnection& connection, const std::string& statementText,
     {
         ResultColumns result(statement, columns);
         const int dateColumn = resultDateColumn(columns);
-        std::vector<bool> isNull(columns);
         while (result.fetch()) {
-            // Each row's texts are made once and handed over, never copied:
-            // a large listing spends its time in the database, not here.
-            std::vector<std::string> fetched(columns);
+            // The texts go straight from the fetch buffers into the table's
+            // row storage: a large listing spends its time in the database,
+            // not in copies and allocations here.
+            std::vector<std::string>& texts = appState.mainTable->appendRow();
+            texts.resize(columns);
             for (int i = 0; i < columns; ++i) {
-                isNull[i] = result.isNull(i);
-                fetched[i] = result.text(i);
+                std::string_view text = result.view(i); // empty for NULL
+                if (i == dateColumn)
+                    text = text.substr(0, 10); // the date of a Date/Time value
+                texts[i].assign(text.data(), text.size());
             }
-            appState.mainTable->addRow(rowTexts(std::move(fetched), isNull, dateColumn));
         }
     }
     closeConnection(connection, true);

@@ -8,12 +8,6 @@
 
 class DbConnection;
 
-// The row texts of one fetched record: the empty text for NULL, the first 10
-// characters for the date column (index `dateColumn`, -1 for none), the
-// fetched text otherwise.
-std::vector<std::string> rowTexts(std::vector<std::string> fetched, const std::vector<bool>& isNull,
-                                  int dateColumn);
-
 // clearRows() and clear() on the result table.
 void emptyResultTable();
 

@@ -40,10 +40,14 @@ bool ResultColumns::isNull(int index) const {
 }
 
 std::string ResultColumns::text(int index) const {
+    return std::string(view(index));
+}
+
+std::string_view ResultColumns::view(int index) const {
     if (isNull(index))
-        return std::string();
+        return std::string_view();
     const char* data = buffers_[index].data();
-    return std::string(data, strnlen(data, kBufferSize));
+    return std::string_view(data, strnlen(data, kBufferSize));
 }
 
 std::string datePart(const std::string& text) {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // SQLExecDirect with the text's length in bytes.
@@ -38,6 +39,8 @@ public:
     // `index` is 0-based: result column index + 1.
     bool isNull(int index) const;
     std::string text(int index) const; // the empty text for NULL
+    // The same text without a copy; valid until the next fetch.
+    std::string_view view(int index) const;
 
 private:
     SQLHSTMT statement_;

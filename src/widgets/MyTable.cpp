@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -65,6 +66,8 @@ MyTable::MyTable(int x, int y, int w, int h, const char* label) : Fl_Table_Row(x
 MyTable::~MyTable() = default;
 
 void MyTable::clearRows() {
+    spareRows.insert(spareRows.end(), std::make_move_iterator(rowData.begin()),
+                     std::make_move_iterator(rowData.end()));
     rowData.clear();
 }
 
@@ -74,6 +77,16 @@ void MyTable::addRow(const std::vector<std::string>& texts) {
 
 void MyTable::addRow(std::vector<std::string>&& texts) {
     rowData.push_back(ResultRow{std::move(texts)});
+}
+
+std::vector<std::string>& MyTable::appendRow() {
+    if (spareRows.empty()) {
+        rowData.emplace_back();
+    } else {
+        rowData.push_back(std::move(spareRows.back()));
+        spareRows.pop_back();
+    }
+    return rowData.back().texts;
 }
 
 int MyTable::dataRowCount() const {

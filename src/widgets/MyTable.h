@@ -32,6 +32,9 @@ public:
     // Appends a row that takes over `texts` (a listing's freshly made row),
     // sparing a copy of every text.
     void addRow(std::vector<std::string>&& texts);
+    // Appends an empty row and returns its texts for the caller to fill; the
+    // row reuses the storage of a row of an earlier listing where it can.
+    std::vector<std::string>& appendRow();
     int dataRowCount() const;
     // The number of texts in the first stored row; with no row stored, the
     // number of column names, so that the headers and the edit row keep the
@@ -59,6 +62,10 @@ private:
     void drawCell(int row, int col, int x, int y, int w, int h);
     void refreshHeaderTexts();
 
+    // The storage of earlier listings' rows, kept for appendRow to reuse:
+    // freeing a large listing text by text costs about as much as fetching
+    // it again, and the next listing would only allocate it anew.
+    std::vector<ResultRow> spareRows;
     std::array<std::string, kMaxHeaderColumns> headerTexts;
     int headerCount = 0;
 

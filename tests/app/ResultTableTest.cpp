@@ -46,6 +46,34 @@ TEST_F(WindowsTest, RowStoreCounts) {
     EXPECT_EQ(table->rows(), 2);
 }
 
+// A listing reuses the storage of the rows a previous listing left: the
+// reused rows must hold exactly the new texts, whatever the old ones were.
+TEST_F(WindowsTest, AppendedRowsHoldOnlyTheirNewTexts) {
+    MyTable* table = appState.mainTable;
+    using Listing = std::vector<std::vector<std::string>>;
+    const std::vector<Listing> listings = {
+        Listing{{"1_1_A1", "a long text that does not fit in a short string", "x"},
+                {"1_1_A2", "b", ""},
+                {"1_1_A3", "c", "z"}},
+        Listing{{"k", "short"}}, // fewer rows and columns
+        Listing{
+            {"p", "q", "r", "s"}, {"t", "", "", "u"}, {"v", "w", "x", "y"}, {"1", "2", "3", "4"}},
+        Listing{}, // nothing found
+    };
+    for (const auto& rows : listings) {
+        table->clearRows();
+        for (const auto& row : rows) {
+            std::vector<std::string>& texts = table->appendRow();
+            texts.resize(row.size());
+            for (size_t c = 0; c < row.size(); ++c)
+                texts[c].assign(row[c]);
+        }
+        ASSERT_EQ(table->dataRowCount(), static_cast<int>(rows.size()));
+        for (size_t r = 0; r < rows.size(); ++r)
+            EXPECT_EQ(table->rowData[r].texts, rows[r]);
+    }
+}
+
 struct SortCase {
     std::vector<std::string> keys;
     int descending;
