@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing need.
 set -euo pipefail
 packages=(
-    build-essential cmake pkg-config clang
+    build-essential cmake pkg-config clang libclang-rt-14-dev
     libfltk1.3-dev fltk1.3-doc
     unixodbc unixodbc-dev odbcinst
     libsqlite3-dev sqlite3
