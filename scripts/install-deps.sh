@@ -8,7 +8,7 @@ packages=(
     libsqlite3-dev sqlite3
     libmdb3 mdbtools-dev mdbtools
     libgtest-dev googletest
-    xvfb xauth xdotool x11-utils imagemagick
+    xvfb xauth xfonts-base xdotool x11-utils imagemagick
     python3 python3-pyodbc
     dpkg-dev file desktop-file-utils
 )
