@@ -26,37 +26,12 @@ const std::vector<std::string> kRecords = {
     "INSERT INTO StockTable VALUES ('50%_A_3', '50%', 'A', '3', 'z', '2009-01-02 00:00:00', '')",
 };
 
-class Delete : public ProgramTest {
+class Delete : public EditingTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        path = makeDatabase("stock.mdb", kColumns, kRecords);
-        openDatabase(path);
-        ASSERT_EQ(messages, Texts{});
-        takeStdout();
-        before = stockRows(path);
-        markTrace();
+        openStock(kColumns, kRecords);
     }
-
-    // Every alert of the save and the delete comes after the release.
-    void TearDown() override {
-        for (size_t i = 0; i < handlesDuringMessage.size(); ++i)
-            EXPECT_EQ(handlesDuringMessage[i], 0) << messages[i];
-        ProgramTest::TearDown();
-    }
-
-    void loadListed(const std::string& key) {
-        for (const ResultRow& row : appState.mainTable->rowData) {
-            if (!row.texts.empty() && row.texts[0] == key) {
-                loadEditRow(row.texts);
-                return;
-            }
-        }
-        ADD_FAILURE() << key << " is not listed";
-    }
-
-    std::string path;
-    std::vector<Row> before;
 };
 
 TEST_F(Delete, ANewItemCannotBeDeleted) {

@@ -34,23 +34,11 @@ const char* const kProgress =
     "update 01\nupdate 02\nupdate 03\nupdate 04\nupdate 05\nupdate 06\nupdate 07\nupdate "
     "08\nupdate 09\n";
 
-class Save : public ProgramTest {
+class Save : public EditingTest {
 protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        path = makeDatabase("stock.mdb", kColumns, kRecords);
-        openDatabase(path);
-        ASSERT_EQ(messages, Texts{});
-        takeStdout();
-        before = stockRows(path);
-        markTrace();
-    }
-
-    // Every alert of the save and the delete comes after the release.
-    void TearDown() override {
-        for (size_t i = 0; i < handlesDuringMessage.size(); ++i)
-            EXPECT_EQ(handlesDuringMessage[i], 0) << messages[i];
-        ProgramTest::TearDown();
+        openStock(kColumns, kRecords);
     }
 
     // Fills the edit row as the user would have typed it.
@@ -59,21 +47,7 @@ protected:
             appState.editTable->setCell(0, static_cast<int>(c), texts[c]);
     }
 
-    // Loads the listed record with this key into the edit row, as a click does.
-    void loadListed(const std::string& key) {
-        for (const ResultRow& row : appState.mainTable->rowData) {
-            if (!row.texts.empty() && row.texts[0] == key) {
-                loadEditRow(row.texts);
-                return;
-            }
-        }
-        ADD_FAILURE() << key << " is not listed";
-    }
-
     Texts statementsSinceOpen() const { return executedStatements(); }
-
-    std::string path;
-    std::vector<Row> before;
 };
 
 struct RefusedRow {

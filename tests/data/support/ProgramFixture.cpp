@@ -4,6 +4,7 @@
 #include "app/ApplicationState.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
+#include "edit/EditRow.h"
 #include "file/OpenDatabase.h"
 #include "widgets/MyTable.h"
 #include "widgets/SingleInput.h"
@@ -201,4 +202,29 @@ std::vector<std::string> editRow(int n) {
     for (int c = 0; c < n; ++c)
         row.push_back(appState.editTable->getCell(0, c));
     return row;
+}
+
+void EditingTest::openStock(const std::string& columns, const std::vector<std::string>& records) {
+    path = makeDatabase("stock.mdb", columns, records);
+    openDatabase(path);
+    ASSERT_EQ(messages, std::vector<std::string>{});
+    takeStdout();
+    before = stockRows(path);
+    markTrace();
+}
+
+void EditingTest::TearDown() {
+    for (size_t i = 0; i < handlesDuringMessage.size(); ++i)
+        EXPECT_EQ(handlesDuringMessage[i], 0) << messages[i];
+    ProgramTest::TearDown();
+}
+
+void EditingTest::loadListed(const std::string& key) {
+    for (const ResultRow& row : appState.mainTable->rowData) {
+        if (!row.texts.empty() && row.texts[0] == key) {
+            loadEditRow(row.texts);
+            return;
+        }
+    }
+    ADD_FAILURE() << key << " is not listed";
 }

@@ -62,6 +62,22 @@ private:
     bool capturing_ = false;
 };
 
+// A stock database opened in the program before each test, for the tests of
+// the save and the delete: its rows are kept to compare against afterwards,
+// and every alert must come after the connection's release.
+class EditingTest : public ProgramTest {
+protected:
+    // Makes "stock.mdb" with `columns` and `records` and opens it; no alert.
+    void openStock(const std::string& columns, const std::vector<std::string>& records);
+    void TearDown() override;
+
+    // Loads the listed record with this key into the edit row, as a click does.
+    void loadListed(const std::string& key);
+
+    std::string path;
+    std::vector<Row> before; // the table's rows right after the open
+};
+
 // Texts of the result table's stored rows.
 std::vector<std::vector<std::string>> listedRows();
 // The first text of every listed row, sorted.
