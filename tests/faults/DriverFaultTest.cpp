@@ -4,6 +4,7 @@
 // and the file must stay a sound database holding whole records.
 #include "ChildProcess.h"
 #include "DriverTestSupport.h"
+#include "FaultFiles.h"
 #include "FaultRecords.h"
 
 #include <gtest/gtest.h>
@@ -24,13 +25,6 @@ using faulttest::ChildProcess;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::string integrity(const std::string& db) {
     Rows rows = sqliteQuery(db, "PRAGMA integrity_check");
@@ -58,20 +52,6 @@ struct UnwritableCase {
     const char* name;
     Unwritable way;
 };
-
-bool setImmutable(const std::string& path, bool on) {
-    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    close(fd);
-    return done;
-}
 
 // Makes the database impossible to write in one way and undoes it when it ends.
 class UnwritableFile {

@@ -4,6 +4,7 @@
 // path). Each one either works as text or is refused with the program's
 // message; the driver's trace shows that no statement of another shape ran,
 // and where the operation failed the file is byte for byte as it was.
+#include "FaultFiles.h"
 #include "support/ProgramFixture.h"
 
 #include "app/ApplicationState.h"
@@ -62,13 +63,6 @@ const std::vector<Hostile> kHostile = {
 
 const char* const kColumns = "Index_ID TEXT(255) PRIMARY KEY NOT NULL, Rack TEXT, Box TEXT, "
                              "Position TEXT, Strain TEXT, Dates_ID DATETIME, Comments TEXT";
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // The text as the driver's trace writes it.
 std::string traced(const std::string& text) {

@@ -1,6 +1,7 @@
 // Paths that hold the characters of an ODBC connection string (';', '=',
 // braces) or other unusual ones: the open sequence opens the file the path
 // names, makes its backup beside it, and never reaches another file.
+#include "FaultFiles.h"
 #include "support/ProgramFixture.h"
 
 #include "app/ApplicationState.h"
@@ -24,13 +25,6 @@ const std::vector<std::string> kRecords = {
     "'first')",
     "INSERT INTO StockTable VALUES ('R1_B_2', 'R1', 'B', '2', 'BL21', '2005-01-01 00:00:00', "
     "'second')"};
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 struct HostilePath {
     const char* name;

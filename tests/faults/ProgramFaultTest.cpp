@@ -1,6 +1,7 @@
 // The program when its file fails under it: the save and the delete on a
 // file that can no longer be written, or that was removed or replaced after
 // it was opened; and an open whose backup copy cannot be made.
+#include "FaultFiles.h"
 #include "support/ProgramFixture.h"
 
 #include "app/ApplicationState.h"
@@ -42,27 +43,6 @@ const std::vector<std::string> kRecords = {
 const char* const kStatementFailed = "Error SQLExecDirect()\n,in the update fcn 2";
 const char* const kSaveConnectFailed =
     "SQLDriverConnect(connection to the database) \nError, in the update fcn";
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-bool setImmutable(const std::string& path, bool on) {
-    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    close(fd);
-    return done;
-}
 
 class FileFaults : public ProgramTest {
 protected:
